@@ -1,0 +1,5 @@
+add_library(quillon_warnings INTERFACE)
+target_compile_options(quillon_warnings INTERFACE -Wall -Wextra -Wpedantic -Wshadow)
+if(QUILLON_WERROR)
+  target_compile_options(quillon_warnings INTERFACE -Werror)
+endif()

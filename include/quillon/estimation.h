@@ -1,0 +1,52 @@
+// Median, robust straight-line fit, a running median filter and the station
+// record of the position estimator.
+#ifndef QUILLON_ESTIMATION_H
+#define QUILLON_ESTIMATION_H
+
+#include <quillon/export.h>
+#include <stdint.h>
+#include <wchar.h>
+
+// Sorts values[0..count-1] ascending in place and writes their median.
+QUILLON_C QUILLON_API void centTend(double* values, int count, double* median);
+// Least-absolute-deviation line y = a + b x through n points; also the mean
+// absolute deviation. x and y are not changed.
+QUILLON_C QUILLON_API void centTendFit(double* x, double* y, int n, double* a, double* b, double* meanAbsDev);
+
+// Screens and smooths time-stamped samples against the median of recent
+// ones. A sample value of 0.0 stands for a missing reading.
+class QUILLON_API FilterData {
+public:
+    double values[30];
+    double times[30];
+    int lastIndex;
+    int count;
+    double output;       // median on acceptance, the raw sample otherwise
+    int64_t auxOutput;   // always 0
+    int status;          // 0 raw, 1 median of 3 or 4, 2 median of 5 or more
+    int size;            // window length, 1..30
+    double gate;         // largest age of a sample that may enter a median
+
+    FilterData(int size = 20, double gate = 500.0);
+    FilterData(const FilterData&) = default;
+    FilterData& operator=(const FilterData& other);
+    FilterData& operator=(FilterData&& other);
+    // 1 when the sample is accepted (output = median), 0 otherwise.
+    int addData(double value, double time, double tolerance, int maxSamples);
+};
+
+// One known station of the position estimator.
+struct QUILLON_API CalcBaseStation {
+    double x;  // easting
+    double y;  // northing
+    double z;  // height
+    int tag;
+    wchar_t name[25];
+
+    CalcBaseStation();
+    CalcBaseStation(const CalcBaseStation&) = default;
+    CalcBaseStation& operator=(const CalcBaseStation& other);
+    CalcBaseStation& operator=(CalcBaseStation&& other);
+};
+
+#endif

@@ -1,0 +1,48 @@
+// Vectors and row-pointer matrices, inversion, and normal random deviates.
+//
+// A vector made for n has elements 0..n (so both 0..n-1 and 1..n work); a
+// matrix made for nr, nc has rows 0..nr, each with columns 0..nc. Everything
+// returned belongs to the caller and goes back through the matching free
+// function (with the same row argument). Storage exhaustion gives null; no
+// exception leaves these functions.
+#ifndef QUILLON_NUMERICS_H
+#define QUILLON_NUMERICS_H
+
+#include <quillon/export.h>
+
+QUILLON_C QUILLON_API float* fvector(int n);
+QUILLON_C QUILLON_API int* iVector(int n);
+QUILLON_C QUILLON_API double* dVector(int n);
+QUILLON_C QUILLON_API float** matrix(int nr, int nc);
+QUILLON_C QUILLON_API int** iMatrix(int nr, int nc);
+// Rows 0..nr-1, columns 0..nc-1 are set to 0.0; row nr and column nc are not.
+QUILLON_C QUILLON_API double** dMatrix(int nr, int nc);
+// View with view[newrl + (i - oldrl)][newcl + k] == source[i][oldcl + k].
+QUILLON_C QUILLON_API float** subMatrix(float** source, int oldrl, int oldrh, int oldcl, int newrl, int newcl);
+// View over a row-by-row block: view[nrl + i][ncl + k] == block[i * ncol + k].
+QUILLON_C QUILLON_API float** convertMatrix(float* block, int nrl, int nrh, int ncl, int nch);
+
+QUILLON_C QUILLON_API void freeVector(float* v);
+QUILLON_C QUILLON_API void freeIVector(int* v);
+QUILLON_C QUILLON_API void freeDVector(double* v);
+QUILLON_C QUILLON_API void freeMatrix(float** m, int nr);
+QUILLON_C QUILLON_API void freeIMatrix(int** m, int nr);
+QUILLON_C QUILLON_API void freeDMatrix(double** m, int nr);
+QUILLON_C QUILLON_API void freeSubMatrix(float** view, int newrl);
+QUILLON_C QUILLON_API void freeConvertMatrix(float** view, int nrl);
+
+// Gauss-Jordan inversion in place, rows and columns 0..n-1, full pivoting.
+// 1 when inverted, 0 when singular (the matrix then holds no result).
+QUILLON_C QUILLON_API int gaussj(double** a, int n);
+// LU (Crout) inversion in place, rows and columns 1..n. Reports nothing: an
+// all-zero row leaves the matrix unchanged, a zero pivot becomes 1e-20.
+QUILLON_C QUILLON_API void dInvert(double** a, int n);
+// Symmetric inversion in place through U-D factors, rows and columns 0..n-1;
+// reads the upper triangle, writes both. 0 when a pivot is below 1e-11.
+QUILLON_C QUILLON_API int spdinv(double** a, int n);
+
+// Standard normal deviate (polar method). A negative *seed reseeds the
+// process-wide generator and is then set to 1.
+QUILLON_C QUILLON_API double gasdev(int* seed);
+
+#endif

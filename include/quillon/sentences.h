@@ -1,0 +1,49 @@
+// Instrument sentences and data-file names: field splitting, the NMEA 0183
+// style checksum, file-name clean-up and numeric ordering of file names.
+#ifndef QUILLON_SENTENCES_H
+#define QUILLON_SENTENCES_H
+
+#include <quillon/export.h>
+#include <wchar.h>
+
+// Splits text into rows of fixed-width fields (each cut to width - 1
+// characters) and returns the number of fields, never more than `limit`.
+// commaOnly non-zero: only "," separates and empty fields count; zero:
+// blank, ":", ";" and "," separate and a run of them counts once.
+QUILLON_C QUILLON_API int breakFields(const wchar_t* text, wchar_t fields[][20], int limit, int commaOnly);
+QUILLON_API int breakFields(const wchar_t* text, wchar_t fields[][30], int limit, int commaOnly);
+QUILLON_API int breakFields(const wchar_t* text, wchar_t fields[][80], int limit, int commaOnly);
+// 115 rows of 25; only "," separates; blanks and ":" before a field are skipped.
+QUILLON_API int breakFields(const wchar_t* text, wchar_t fields[][25]);
+
+// Appends "*hh\r\n" to a sentence ("$" and body, no asterisk); the buffer
+// must have room for length + 6 characters. Returns 4.
+QUILLON_C QUILLON_API int checkSum(wchar_t* sentence);
+// 1 when the sentence starts with "$", has an asterisk after it and the
+// hexadecimal number after the last asterisk matches; otherwise 0.
+QUILLON_C QUILLON_API int checkCheckSum(const wchar_t* sentence);
+
+// Reduces a proposed name in place to the part before the first ".", without
+// blank, '"', ",", "/", ":", ";", "=", "[", "\" and "}". At most 151
+// characters are kept. Returns 1 when something is left.
+QUILLON_C QUILLON_API int checkDosFileName(wchar_t* name);
+
+// One file path (at most 259 characters; a longer one is cut), compared by
+// its bare name and ordered by the numbers in that name.
+class QUILLON_API FLClass {
+public:
+    wchar_t* path;  // 260 characters, owned
+
+    FLClass();
+    FLClass(const wchar_t* path);
+    FLClass(const FLClass& other);
+    ~FLClass();
+    FLClass& operator=(const FLClass& other);
+    // 1 when the name parts (no drive, directory, extension) are equal.
+    int operator==(const FLClass& other) const;
+    // 1 when this name's leading number is smaller, or equal and the number
+    // read from its fifth character on is smaller: "9.dat" < "10.dat".
+    int operator<(const FLClass& other) const;
+};
+
+#endif

@@ -1,0 +1,36 @@
+// Time: one scale ("DOS time"), a double counting seconds since
+// 1970-01-01 00:00:00 with 86400 seconds a day, no leap seconds and no zone.
+// GPS time is week and seconds of week since 1980-01-06 (DOS 315964800),
+// with no leap-second offset and no roll-over. Julian day numbers name civil
+// days (1970-01-01 is 2440588); dates before 1582-10-15 are Julian calendar.
+#ifndef QUILLON_TIMESCALE_H
+#define QUILLON_TIMESCALE_H
+
+#include <quillon/export.h>
+#include <wchar.h>
+
+// Julian day number of a date; 0 when year is 0 (year -1 is 1 BC).
+QUILLON_C QUILLON_API int julDate(int month, int day, int year);
+QUILLON_C QUILLON_API double yearMonthDayToDos(int year, int month, int day, int hour, int minute,
+                                               double second);
+QUILLON_C QUILLON_API void dosToYearMonthDay(double dos, int* year, int* month, int* day, int* hour,
+                                             int* minute, double* second);
+QUILLON_C QUILLON_API void dosToYearJulDay(double dos, int* year, int* dayOfYear, int* hour,
+                                           int* minute, double* second);
+QUILLON_C QUILLON_API double gpsToDos(double week, double secondsOfWeek);
+// Whole seconds of wall-clock time since the process started, as
+// 1000 * seconds + 100000000.
+QUILLON_C QUILLON_API double dClock();
+// The running clock: a non-zero t sets it; 0.0 reads it. The first read of
+// an unset clock starts it from the system time and switches the process's
+// time zone to GMT.
+QUILLON_C QUILLON_API double gpsTime(double t);
+
+// "07-15-21 13:12:42.0" (month-first, seconds truncated to tenths); 0.0
+// writes "". The buffer holds at least 20 characters. Returns the length.
+QUILLON_C QUILLON_API int timeToStr(wchar_t* out, double dos);
+// Reads month, day, year [hour [minute [second]]] separated by anything but
+// digits; 0.0 when the text is not a valid date.
+QUILLON_C QUILLON_API double strToTime(const wchar_t* text);
+
+#endif

@@ -1,0 +1,27 @@
+// The framework's resource chain: the modules whose resources a host finds
+// by identifier. Outside Windows the resources are compiled into the module
+// as data (see resources/resource_table.h).
+#ifndef QUILLON_FRAME_RESOURCE_CHAIN_H
+#define QUILLON_FRAME_RESOURCE_CHAIN_H
+
+#include <cstddef>
+
+#include "frame/afx.h"
+
+namespace quillon::frame {
+
+struct ResourceData {
+    const unsigned char* data;
+    std::size_t size;
+};
+
+void joinResourceChain(HINSTANCE module);
+void leaveResourceChain(HINSTANCE module);
+bool inResourceChain(HINSTANCE module);
+// The resource of that type and identifier in a module of the chain;
+// {nullptr, 0} when there is none.
+ResourceData findResource(int type, int id);
+
+}  // namespace quillon::frame
+
+#endif

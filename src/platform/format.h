@@ -1,0 +1,25 @@
+// Exact printf-style number formatting without the cost of a general
+// swprintf: the digits are those "%.*f" writes in the classic locale (the
+// binary value rounded correctly to the requested decimals, ties to even on
+// the exact value, as glibc and the Windows runtime both do).
+#ifndef QUILLON_PLATFORM_FORMAT_H
+#define QUILLON_PLATFORM_FORMAT_H
+
+namespace quillon::fmt {
+
+// Longest text fixed() can write for any double and decimals 0..9, without
+// the terminating zero.
+constexpr int kMaxFixedChars = 330;
+
+// "%.*f" of value: returns the number of characters written; no terminator.
+int fixed(wchar_t* out, double value, int decimals);
+// "%0*.*f" of value: zero-padded after the sign to at least width characters.
+int fixedZeroPadded(wchar_t* out, double value, int width, int decimals);
+// "%*d" (zeroPad false) or "%0*d" (zeroPad true) of value.
+int integer(wchar_t* out, int value, int width, bool zeroPad);
+// Copies text (zero-terminated) to out; returns its length; no terminator.
+int copyText(wchar_t* out, const wchar_t* text);
+
+}  // namespace quillon::fmt
+
+#endif

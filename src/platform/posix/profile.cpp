@@ -1,0 +1,199 @@
+// Private-profile settings files: the stand-in for GetPrivateProfileIntW and
+// WritePrivateProfileStringW.
+//
+// A write is a read-modify-write of the whole file under an exclusive lock,
+// so that processes saving different keys of one file at the same time never
+// lose each other's changes; the new text goes to a temporary file beside
+// the old one and replaces it by rename, so a crash mid-write leaves the old
+// file whole. A symbolic link is followed and its target replaced; a file
+// without any write permission bit is treated as read-only and left alone.
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <string>
+
+#include "platform/platform.h"
+#include "platform/posix/ini_text.h"
+#include "platform/posix/utf.h"
+
+namespace quillon::platform {
+namespace {
+
+bool hasUtf16Bom(const std::string& bytes) {
+    return bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF &&
+           static_cast<unsigned char>(bytes[1]) == 0xFE;
+}
+
+bool readAll(int fd, std::string* out) {
+    out->clear();
+    char chunk[65536];
+    for (;;) {
+        ssize_t n = read(fd, chunk, sizeof chunk);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        if (n == 0) return true;
+        out->append(chunk, static_cast<std::size_t>(n));
+    }
+}
+
+bool readFile(const std::string& path, std::string* out) {
+    int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    struct stat st {};
+    bool ok = fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && readAll(fd, out);
+    close(fd);
+    return ok;
+}
+
+bool writeAll(int fd, const std::string& bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+// Decimal digits after optional blanks and sign, as the Windows function
+// reads them; the accumulation wraps at 32 bits as it does there.
+template <class Ch>
+int leadingInteger(const ini::Text<Ch>& value) {
+    std::size_t i = 0;
+    while (i < value.size() && ini::isBlank(value[i])) ++i;
+    bool negative = false;
+    if (i < value.size() && (value[i] == Ch('+') || value[i] == Ch('-'))) negative = value[i++] == Ch('-');
+    unsigned int magnitude = 0;
+    for (; i < value.size() && value[i] >= Ch('0') && value[i] <= Ch('9'); ++i) {
+        magnitude = magnitude * 10u + static_cast<unsigned int>(value[i] - Ch('0'));
+    }
+    return static_cast<int>(negative ? 0u - magnitude : magnitude);
+}
+
+template <class Ch>
+int intFromText(const ini::Text<Ch>& text, std::size_t start, const ini::Text<Ch>& section,
+                const ini::Text<Ch>& key, int fallback) {
+    auto value = ini::readValue(text, start, section, key);
+    if (!value || value->empty()) return fallback;
+    return leadingInteger(*value);
+}
+
+// The file the path finally names: a symbolic link is replaced at its target.
+std::string resolvedPath(const std::string& path) {
+    struct stat st {};
+    if (lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
+        char target[PATH_MAX];
+        if (realpath(path.c_str(), target) != nullptr) return target;
+    }
+    return path;
+}
+
+// Opens and exclusively locks the file at path, creating it empty when
+// missing. Retries when another writer replaced the file between our open
+// and our lock, so the lock is always held on the file the path names.
+int lockFile(const std::string& path) {
+    for (int attempt = 0; attempt < 1000; ++attempt) {
+        int fd = open(path.c_str(), O_RDONLY | O_CREAT | O_CLOEXEC, 0666);
+        if (fd < 0) return -1;
+        while (flock(fd, LOCK_EX) != 0) {
+            if (errno != EINTR) {
+                close(fd);
+                return -1;
+            }
+        }
+        struct stat held {}, named {};
+        if (fstat(fd, &held) == 0 && stat(path.c_str(), &named) == 0 && held.st_dev == named.st_dev &&
+            held.st_ino == named.st_ino) {
+            return fd;
+        }
+        close(fd);
+    }
+    return -1;
+}
+
+bool writable(const struct stat& st) { return (st.st_mode & 0222) != 0 && S_ISREG(st.st_mode); }
+
+std::string directoryOf(const std::string& path) {
+    std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// Writes bytes to a temporary file beside path and renames it over path.
+bool replaceFile(const std::string& path, const std::string& bytes, mode_t mode) {
+    std::string temp = path + ".XXXXXX";
+    int fd = mkstemp(temp.data());
+    if (fd < 0) return false;
+    bool ok = fchmod(fd, mode & 07777) == 0 && writeAll(fd, bytes) && fsync(fd) == 0;
+    ok = (close(fd) == 0) && ok;
+    if (ok) ok = rename(temp.c_str(), path.c_str()) == 0;
+    if (!ok) {
+        unlink(temp.c_str());
+        return false;
+    }
+    int dir = open(directoryOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir >= 0) {
+        fsync(dir);
+        close(dir);
+    }
+    return true;
+}
+
+std::string editedBytes(std::string bytes, const wchar_t* section, const wchar_t* key, const wchar_t* value) {
+    if (hasUtf16Bom(bytes)) {
+        std::string oddByte = bytes.size() % 2 != 0 ? bytes.substr(bytes.size() - 1) : std::string();
+        std::u16string units = utf::bytesToUtf16le(bytes);
+        ini::writeValue(&units, 1, utf::toUtf16(section), utf::toUtf16(key), utf::toUtf16(value));
+        return utf::utf16leToBytes(units) + oddByte;
+    }
+    ini::writeValue(&bytes, 0, utf::toUtf8(section), utf::toUtf8(key), utf::toUtf8(value));
+    return bytes;
+}
+
+}  // namespace
+
+int profileInt(const wchar_t* section, const wchar_t* key, int fallback, const wchar_t* path) {
+    if (section == nullptr || key == nullptr || path == nullptr) return fallback;
+    std::string bytes;
+    if (!readFile(utf::toUtf8(path), &bytes)) return fallback;
+    if (hasUtf16Bom(bytes)) {
+        std::u16string units = utf::bytesToUtf16le(bytes);
+        return intFromText(units, 1, utf::toUtf16(section), utf::toUtf16(key), fallback);
+    }
+    return intFromText(bytes, 0, utf::toUtf8(section), utf::toUtf8(key), fallback);
+}
+
+bool writeProfileString(const wchar_t* section, const wchar_t* key, const wchar_t* value, const wchar_t* path) {
+    if (section == nullptr || key == nullptr || value == nullptr || path == nullptr || *path == L'\0') {
+        return false;
+    }
+    const std::string target = resolvedPath(utf::toUtf8(path));
+    struct stat before {};
+    bool existed = stat(target.c_str(), &before) == 0;
+    if (existed && !writable(before)) return false;
+
+    int lock = lockFile(target);
+    if (lock < 0) return false;
+    struct stat held {};
+    std::string bytes;
+    bool ok = fstat(lock, &held) == 0 && writable(held) && readAll(lock, &bytes);
+    if (ok) {
+        // A file the lock just created carries the mode the umask allows.
+        ok = replaceFile(target, editedBytes(std::move(bytes), section, key, value), held.st_mode);
+    }
+    if (!ok && !existed && held.st_size == 0) unlink(target.c_str());  // leave no empty file behind
+    close(lock);
+    return ok;
+}
+
+}  // namespace quillon::platform

@@ -1,0 +1,61 @@
+#!/bin/sh
+# Checks the dynamic symbols of the built library: every plain function the
+# public headers declare is exported under its undecorated name, the classes'
+# members and the overloads under C++ names, and nothing else.
+#   check_exports.sh LIBRARY INCLUDE_DIR
+set -u
+lib=$1
+include=$2
+fail=0
+
+plain=$(cat "$include"/*.h | tr '\n' ' ' | sed 's/;/;\n/g' |
+        grep 'QUILLON_C QUILLON_API' | sed 's/(.*//' | awk '{print $NF}' | tr -d '*' | sort -u)
+# The module-state query is how a host outside Windows sees the load result.
+plain="$plain quillonModuleState"
+
+exported=$(nm -D --defined-only "$lib" | awk '$2 ~ /^[TWDBRVu]$/ {print $3}' | sort -u)
+
+for name in $plain; do
+    if ! echo "$exported" | grep -qx "$name"; then
+        echo "missing plain export: $name"
+        fail=1
+    fi
+done
+
+classes='Unit|Units|FLClass|FilterData|CalcBaseStation'
+for symbol in $exported; do
+    if echo " $plain " | grep -q " $symbol "; then continue; fi
+    case $symbol in
+    _Z*)
+        demangled=$(echo "$symbol" | c++filt)
+        if echo "$demangled" | grep -Eq "^(($classes)::|(breakFields|deltaAngle)\(|(typeinfo|typeinfo name|vtable) for ($classes)$)"; then
+            continue
+        fi
+        echo "unexpected C++ export: $demangled"
+        fail=1
+        ;;
+    *)
+        echo "unexpected export: $symbol"
+        fail=1
+        ;;
+    esac
+done
+
+for cls in Unit Units FLClass FilterData CalcBaseStation; do
+    if ! echo "$exported" | c++filt | grep -q "^$cls::$cls("; then
+        echo "class not exported: $cls"
+        fail=1
+    fi
+done
+for overload in 'breakFields(wchar_t const*, wchar_t (*) [30], int, int)' \
+                'breakFields(wchar_t const*, wchar_t (*) [80], int, int)' \
+                'breakFields(wchar_t const*, wchar_t (*) [25])' \
+                'deltaAngle(double, double, double)'; do
+    if ! echo "$exported" | c++filt | grep -qxF "$overload"; then
+        echo "overload not exported: $overload"
+        fail=1
+    fi
+done
+
+[ $fail -eq 0 ] && echo "exports: $(echo "$exported" | wc -l) symbols, all expected"
+exit $fail
