@@ -8,8 +8,9 @@ lib=$1
 include=$2
 fail=0
 
-plain=$(cat "$include"/*.h | tr '\n' ' ' | sed 's/;/;\n/g' |
-        grep 'QUILLON_C QUILLON_API' | sed 's/(.*//' | awk '{print $NF}' | tr -d '*' | sort -u)
+headers=$(ls "$include"/*.h | grep -v -e '/export.h$' -e '/loader.h$')
+plain=$(sed -e 's://.*$::' -e '/^#/d' $headers | tr '\n' ' ' | sed 's/;/;\n/g' |
+        grep 'QUILLON_C QUILLON_API' | sed 's/(.*//' | awk '{print $NF}' | tr -d '*' | sort -u | tr '\n' ' ')
 # The module-state query is how a host outside Windows sees the load result.
 plain="$plain quillonModuleState"
 
