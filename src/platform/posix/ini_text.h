@@ -185,7 +185,7 @@ void writeValue(Text<Ch>* text, std::size_t start, const Text<Ch>& section, cons
     if (place.sectionFound) {
         Line after = place.lastOfSection;
         Text<Ch> insert = entryLine(key, value) + eol;
-        if (after.next == after.end) insert = eol + entryLine(key, value);  // last line had no end
+        if (after.next == after.end) insert = eol + insert;  // the last line had no end
         text->insert(after.next, insert);
         return;
     }
