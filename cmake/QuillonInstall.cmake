@@ -15,5 +15,6 @@ write_basic_package_version_file(${PROJECT_BINARY_DIR}/quillonConfigVersion.cmak
 install(FILES ${PROJECT_BINARY_DIR}/quillonConfig.cmake ${PROJECT_BINARY_DIR}/quillonConfigVersion.cmake
   DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/quillon)
 
+file(RELATIVE_PATH QUILLON_PC_TO_PREFIX "/prefix/${CMAKE_INSTALL_LIBDIR}/pkgconfig" "/prefix")
 configure_file(${PROJECT_SOURCE_DIR}/cmake/quillon.pc.in ${PROJECT_BINARY_DIR}/quillon.pc @ONLY)
 install(FILES ${PROJECT_BINARY_DIR}/quillon.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
