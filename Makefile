@@ -5,7 +5,7 @@ TYPE    ?= RelWithDebInfo
 JOBS    ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_FLAGS ?=
 
-.PHONY: all build run test install clean
+.PHONY: all build run test install clean test-sanitize
 
 all: build
 
@@ -24,3 +24,9 @@ install: build
 
 clean:
 	rm -rf $(BUILD)
+
+# The whole test suite built with AddressSanitizer (leak checking included)
+# and UndefinedBehaviorSanitizer.
+test-sanitize:
+	$(MAKE) test BUILD=build-sanitize TYPE=Debug \
+	    CMAKE_FLAGS="$(CMAKE_FLAGS) -DQUILLON_SANITIZE=address,undefined"

@@ -5,6 +5,8 @@
 
 #if !defined(_WIN32)
 
+#include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -134,6 +136,60 @@ TEST_F(ProfileFile, ConcurrentWritersNeverLoseEachOthersKeys) {
         EXPECT_EQ(profileInt(section.c_str(), key.c_str(), -1, path().c_str()), kRounds) << "writer " << w;
     }
     EXPECT_EQ(readBytes(file()).rfind("; host\n[units]\n", 0), 0u);
+}
+
+// A disk that fills up in the middle of a save: the file-size limit makes
+// the write of the temporary file fail part way, as a full disk would.
+TEST_F(ProfileFile, FailedWriteOnAFullDiskLeavesTheOldFileWhole) {
+    std::string original = "[units]\ndistUnits=1\n[host]\n" + std::string(20000, 'x') + "=1\n";
+    writeBytes(file(), original);
+    pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        signal(SIGXFSZ, SIG_IGN);
+        rlimit limit{8192, 8192};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        bool ok = writeProfileString(L"units", L"distUnits", L"2", path().c_str());
+        _exit(ok ? 1 : 0);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the failed write must report failure";
+    EXPECT_EQ(readBytes(file()), original);
+}
+
+// A process killed at any moment of a save leaves either the old text or the
+// new one, never a truncated or mixed file.
+TEST_F(ProfileFile, ProcessKilledMidSaveLeavesOldOrNewFile) {
+    const std::string filler = "[host]\n" + std::string(2000000, 'h') + "=1\n";
+    writeBytes(file(), "[units]\nvalue=0\n" + filler);
+    for (int round = 1; round <= 12; ++round) {
+        pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            for (int i = 0;; ++i) {
+                writeProfileString(L"units", L"value", std::to_wstring(i % 2 ? 1 : 0).c_str(), path().c_str());
+            }
+        }
+        usleep(static_cast<useconds_t>(3000 * round));
+        kill(child, SIGKILL);
+        waitpid(child, nullptr, 0);
+        std::string now = readBytes(file());
+        bool whole = now == "[units]\nvalue=0\n" + filler || now == "[units]\nvalue=1\n" + filler;
+        ASSERT_TRUE(whole) << "round " << round << ": " << now.size() << " bytes";
+    }
+}
+
+TEST_F(ProfileFile, LargeFileWithNulBytesAndInvalidTextIsKept) {
+    std::string junk(4000000, '\0');
+    for (std::size_t i = 0; i < junk.size(); ++i) junk[i] = static_cast<char>((i * 7919) % 256);
+    std::string original = "[units]\ndistUnits=1\n" + junk;
+    writeBytes(file(), original);
+    EXPECT_EQ(profileInt(L"units", L"distUnits", 0, path().c_str()), 1);
+    ASSERT_TRUE(writeProfileString(L"units", L"distUnits", L"3", path().c_str()));
+    std::string expected = original;
+    expected[18] = '3';
+    EXPECT_EQ(readBytes(file()), expected);
 }
 
 }  // namespace
