@@ -119,22 +119,4 @@ TEST(AngleParser, ReadsBackAngleTextsWithinHalfTheLastDecimal) {
     }
 }
 
-TEST(AngleParser, ReadsBackCoordinateTexts) {
-    std::mt19937_64 rng(78);
-    std::uniform_real_distribution<double> latitudes(-90.0, 90.0);
-    wchar_t text[32];
-    for (int i = 0; i < 50000; ++i) {
-        const double lat = latitudes(rng), lon = 2 * latitudes(rng);
-        const int decimals = i % 7;
-        const int style = (i / 7) % 2;
-        const double unit = std::pow(10.0, -decimals) / (style == 0 ? 3600.0 : 60.0);
-        latToStr(text, lat, decimals, style);
-        ASSERT_LE(std::fabs(strToAng(text) - lat), 0.5 * unit * (1 + 1e-9) + 1e-12)
-            << testing::PrintToString(std::wstring(text)) << " for latitude " << lat;
-        lonToStr(text, lon, decimals, style);
-        ASSERT_LE(std::fabs(strToAng(text) - lon), 0.5 * unit * (1 + 1e-9) + 1e-12)
-            << testing::PrintToString(std::wstring(text)) << " for longitude " << lon;
-    }
-}
-
 }  // namespace
