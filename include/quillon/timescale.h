@@ -21,13 +21,18 @@ QUILLON_C QUILLON_API double gpsToDos(double week, double secondsOfWeek);
 // Whole seconds of wall-clock time since the process started, as
 // 1000 * seconds + 100000000.
 QUILLON_C QUILLON_API double dClock();
-// The running clock: a non-zero t sets it; 0.0 reads it. The first read of
-// an unset clock starts it from the system time and switches the process's
-// time zone to GMT.
+// The running clock, in whole seconds: a non-zero t sets it; 0.0 reads it.
+// The first read of an unset clock starts it from the system time and
+// switches the process's time zone to GMT. Setting NaN makes every read NaN
+// until the next set.
 QUILLON_C QUILLON_API double gpsTime(double t);
 
-// "07-15-21 13:12:42.0" (month-first, seconds truncated to tenths); 0.0
-// writes "". The buffer holds at least 20 characters. Returns the length.
+// "07-15-21 13:12:42.0" (month-first, two-digit year, seconds truncated to
+// tenths); 0.0 writes "". The buffer holds at least 20 characters: NaN,
+// infinities and times whose text would pass 19 characters also write ""
+// (before 1970 the hour of day is negative, -1 to -24, and before year 1 the
+// year is too: "12-31-69 -1:59:59.0" is written, hour -10 is not).
+// Returns the length.
 QUILLON_C QUILLON_API int timeToStr(wchar_t* out, double dos);
 // Reads month, day, year [hour [minute [second]]] separated by anything but
 // digits; 0.0 when the text is not a valid date.

@@ -1,0 +1,36 @@
+// An angle's magnitude split into whole degrees, minutes and seconds (or
+// degrees and decimal minutes), the last component rounded half up at a
+// number of decimals with the carry rippled upward. Shared by the numeric
+// split functions and the angle, latitude and longitude texts.
+#ifndef QUILLON_ANGLES_ANGLE_SPLIT_H
+#define QUILLON_ANGLES_ANGLE_SPLIT_H
+
+namespace quillon::angles {
+
+// Degrees are 64-bit so that the carry out of 2147483647.99... degrees
+// cannot overflow; minutes and seconds are those of the magnitude.
+struct DmsParts {
+    long long degrees;
+    int minutes;
+    double seconds;
+};
+
+struct DmParts {
+    long long degrees;
+    double minutes;
+};
+
+// Magnitudes at or above this (and NaN and infinities) have whole degrees
+// that do not fit an int; they split as if they were 0.
+constexpr double kUnsplittableMagnitude = 2147483648.0;
+
+// 10 to the power decimals as a double: exact for |decimals| <= 22,
+// correctly rounded beyond (and 0 or infinity far beyond).
+double powerOfTen(int decimals);
+
+DmsParts splitDms(double angle, int decimals);
+DmParts splitDm(double angle, int decimals);
+
+}  // namespace quillon::angles
+
+#endif
