@@ -109,9 +109,7 @@ TEST(BreakFields, StopsAtTheFieldLimit) {
     Rows<20> single(1);
     EXPECT_EQ(breakFields(L"A,", single.data(), 1, 1), 1);
     EXPECT_TRUE(single.inBounds());
-}
-
-TEST(BreakFields, LimitBelowOneWritesNothing) {
+    // Below one row nothing is written.
     Rows<20> none(0);
     EXPECT_EQ(breakFields(L"A,B", none.data(), 0, 1), 0);
     EXPECT_EQ(breakFields(L"A,B", none.data(), -3, 0), 0);
