@@ -10,6 +10,9 @@
 // characters) and returns the number of fields, never more than `limit`.
 // commaOnly non-zero: only "," separates and empty fields count; zero:
 // blank, ":", ";" and "," separate and a run of them counts once.
+// Blanks, ":" and ";" before a field are skipped (never the last character).
+// All `limit` rows are written (unused ones empty); a limit below 1 writes
+// nothing and returns 0; a null text counts as empty.
 QUILLON_C QUILLON_API int breakFields(const wchar_t* text, wchar_t fields[][20], int limit, int commaOnly);
 QUILLON_API int breakFields(const wchar_t* text, wchar_t fields[][30], int limit, int commaOnly);
 QUILLON_API int breakFields(const wchar_t* text, wchar_t fields[][80], int limit, int commaOnly);
@@ -17,19 +20,28 @@ QUILLON_API int breakFields(const wchar_t* text, wchar_t fields[][80], int limit
 QUILLON_API int breakFields(const wchar_t* text, wchar_t fields[][25]);
 
 // Appends "*hh\r\n" to a sentence ("$" and body, no asterisk); the buffer
-// must have room for length + 6 characters. Returns 4.
+// must have room for length + 6 characters. Returns 4. The checksum is the
+// exclusive-or of the UTF-16 code units after the first character, modulo
+// 255 (a character beyond U+FFFF counts as its surrogate pair, so both
+// widths of wchar_t give the same checksum).
 QUILLON_C QUILLON_API int checkSum(wchar_t* sentence);
 // 1 when the sentence starts with "$", has an asterisk after it and the
-// hexadecimal number after the last asterisk matches; otherwise 0.
+// hexadecimal number after the last asterisk matches; otherwise 0. The
+// number is read as "%x" reads it: white space, an optional sign and "0x"
+// skipped, any count of digits in either case, wrapping modulo 2^32; no
+// digits reads as 0. A null sentence gives 0.
 QUILLON_C QUILLON_API int checkCheckSum(const wchar_t* sentence);
 
 // Reduces a proposed name in place to the part before the first ".", without
 // blank, '"', ",", "/", ":", ";", "=", "[", "\" and "}". At most 151
-// characters are kept. Returns 1 when something is left.
+// characters are kept: further ones are dropped, so the buffer is never
+// written beyond the original name. Returns 1 when something is left.
 QUILLON_C QUILLON_API int checkDosFileName(wchar_t* name);
 
-// One file path (at most 259 characters; a longer one is cut), compared by
-// its bare name and ordered by the numbers in that name.
+// One file path (at most 259 characters; a longer one is cut to its first
+// 259; a null one is empty), compared by its bare name and ordered by the
+// numbers in that name. Should the buffer not be allocated, path is null and
+// the object behaves as one with an empty path.
 class QUILLON_API FLClass {
 public:
     wchar_t* path;  // 260 characters, owned
@@ -43,6 +55,7 @@ public:
     int operator==(const FLClass& other) const;
     // 1 when this name's leading number is smaller, or equal and the number
     // read from its fifth character on is smaller: "9.dat" < "10.dat".
+    // A name of four characters or fewer has 0 as its second number.
     int operator<(const FLClass& other) const;
 };
 

@@ -1,0 +1,219 @@
+// Geocentric <-> geodetic conversion: the plain iteration reproduced bit for
+// bit, the polar axis, the cycle near the poles, and hostile input.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <limits>
+#include <random>
+#include <string>
+
+#include "quillon/geodesy.h"
+
+namespace {
+
+constexpr double kPi = 3.141592653589793;
+constexpr double kB = 6356752.314245179;  // WGS 84 semi-minor axis
+const char kMessage[] = "(xyz) --> (phi, lam, h) not convergent";
+
+struct Geodetic {
+    double phi, lam, h;
+};
+struct Cartesian {
+    double x, y, z;
+};
+
+// The conversion from x, y, z as a plain loop to the tolerance or the limit, with no cycle handling:
+// the oracle that converging points must match bit for bit.
+struct Reference {
+    Geodetic g;
+    bool converged;
+};
+Reference referenceToGeodetic(const Cartesian& c) {
+    const double a = 6378137.0;
+    const double e = std::sqrt(272331606107.5547) / a;
+    const double e2 = e * e;
+    Reference r{};
+    r.g.lam = std::atan2(c.y, c.x);
+    const double p = std::sqrt(c.x * c.x + c.y * c.y);
+    double t = c.z / p;
+    for (int count = 1;; ++count) {
+        const double previous = t;
+        t = c.z / (p - (e * a * e) / std::sqrt((1.0 - e2) * (previous * previous) + 1.0));
+        if (count > 300) {
+            r.converged = false;
+            break;
+        }
+        if (std::fabs(t - previous) <= 1e-15) {
+            r.converged = true;
+            break;
+        }
+    }
+    r.g.phi = std::atan(t);
+    const double s = std::sin(r.g.phi);
+    r.g.h = p / std::cos(r.g.phi) - a / std::sqrt(1.0 - e2 * (s * s));
+    return r;
+}
+
+Geodetic convertToGeodetic(Cartesian c) {
+    Geodetic g{-1, -1, -1};
+    EXPECT_EQ(conv(&g.phi, &g.lam, &g.h, &c.x, &c.y, &c.z, 1), 0);
+    return g;
+}
+
+// Captures what the code run by `body` writes to standard output.
+template <typename Body>
+std::string standardOutputOf(Body body) {
+    testing::internal::CaptureStdout();
+    body();
+    std::fflush(stdout);
+    return testing::internal::GetCapturedStdout();
+}
+
+// Runs direction 1 and captures what it writes to standard output.
+Geodetic toGeodetic(Cartesian c, std::string* output = nullptr) {
+    Geodetic g{};
+    const std::string written = standardOutputOf([&] { g = convertToGeodetic(c); });
+    if (output != nullptr) *output = written;
+    return g;
+}
+
+Cartesian toCartesian(Geodetic g) {
+    Cartesian c{-1, -1, -1};
+    EXPECT_EQ(conv(&g.phi, &g.lam, &g.h, &c.x, &c.y, &c.z, 2), 0);
+    return c;
+}
+
+std::string describe(const Cartesian& c) {
+    char text[120];
+    std::snprintf(text, sizeof text, "(%.17g, %.17g, %.17g)", c.x, c.y, c.z);
+    return text;
+}
+
+bool sameBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+
+TEST(GeodeticConversion, KnownPointsRoundTripQuietly) {
+    struct Case {
+        Geodetic g;
+        Cartesian c;  // expected to the millimetre (GeographicLib CartConvert)
+    } const cases[] = {
+        {{kPi / 4, kPi / 6, 100}, {3912409.702, 2258830.795, 4487419.120}},
+        {{0, 0, 0}, {6378137, 0, 0}},
+        {{-33.5 * kPi / 180, 151.25 * kPi / 180, 50}, {-4667790.8016, 2560837.7258, -3500361.8849}},
+    };
+    for (const auto& k : cases) {
+        const Cartesian c = toCartesian(k.g);
+        EXPECT_NEAR(c.x, k.c.x, 1e-3) << describe(c);
+        EXPECT_NEAR(c.y, k.c.y, 1e-3) << describe(c);
+        EXPECT_NEAR(c.z, k.c.z, 1e-3) << describe(c);
+        std::string output;
+        const Geodetic back = toGeodetic(c, &output);
+        EXPECT_NEAR(back.phi, k.g.phi, 1e-15) << describe(c);
+        EXPECT_NEAR(back.lam, k.g.lam, 1e-15) << describe(c);
+        EXPECT_NEAR(back.h, k.g.h, 1e-8) << describe(c);
+        EXPECT_EQ(output, "") << describe(c);
+    }
+    // On the ellipsoid at the equator the first step already lands on 0.
+    const Geodetic equator = toGeodetic({6378137, 0, 0});
+    EXPECT_EQ(equator.phi, 0.0);
+    EXPECT_EQ(equator.h, 0.0);
+}
+
+TEST(GeodeticConversion, OtherDirectionsTouchNothing) {
+    for (int direction : {0, 3, -1}) {
+        double v[6] = {1, 2, 3, 4, 5, 6};
+        EXPECT_EQ(conv(&v[0], &v[1], &v[2], &v[3], &v[4], &v[5], direction), 0);
+        for (int k = 0; k < 6; ++k) EXPECT_EQ(v[k], k + 1.0) << "direction " << direction << ", argument " << k;
+    }
+}
+
+TEST(GeodeticConversion, PolarAxisGivesPoleAndDistanceFromIt) {
+    struct Case {
+        double z, phi, h;
+    } const cases[] = {{kB, kPi / 2, 0},          {-kB, -kPi / 2, 0},          {kB + 1000, kPi / 2, 1000},
+                       {-kB + 500, -kPi / 2, -500}, {0.0, kPi / 2, -kB},         {-0.0, -kPi / 2, -kB},
+                       {1e9, kPi / 2, 1e9 - kB}};
+    for (const auto& c : cases) {
+        std::string output;
+        const Geodetic g = toGeodetic({0, 0, c.z}, &output);
+        EXPECT_DOUBLE_EQ(g.phi, c.phi) << "z = " << c.z;
+        EXPECT_NEAR(g.h, c.h, 1e-6) << "z = " << c.z;
+        EXPECT_TRUE(std::isfinite(g.lam)) << "z = " << c.z;
+        EXPECT_EQ(output, "") << "z = " << c.z;
+    }
+}
+
+// Points on random latitudes, longitudes and heights, as x, y, z.
+Cartesian randomPoint(std::mt19937_64& random, double minLatDeg, double maxLatDeg) {
+    std::uniform_real_distribution<double> lat(minLatDeg, maxLatDeg), lon(-180, 180), height(-1e4, 4e7);
+    return toCartesian({lat(random) * kPi / 180, lon(random) * kPi / 180, height(random)});
+}
+
+TEST(GeodeticConversion, ConvergingPointsMatchPlainIterationBitForBit) {
+    std::mt19937_64 random(20240611);
+    int compared = 0;
+    std::string mismatch;
+    const std::string output = standardOutputOf([&] {
+        for (int k = 0; k < 100000; ++k) {
+            const Cartesian c = k % 4 == 0 ? randomPoint(random, 75, 90) : randomPoint(random, -90, 90);
+            const Reference expected = referenceToGeodetic(c);
+            if (!expected.converged) continue;
+            ++compared;
+            const Geodetic actual = convertToGeodetic(c);
+            if (!sameBits(actual.phi, expected.g.phi) || !sameBits(actual.lam, expected.g.lam) ||
+                !sameBits(actual.h, expected.g.h)) {
+                mismatch = describe(c) + ": expected " + describe({expected.g.phi, expected.g.lam, expected.g.h}) +
+                           ", got " + describe({actual.phi, actual.lam, actual.h});
+                return;
+            }
+        }
+    });
+    ASSERT_EQ(mismatch, "") << "first point that differs from the plain iteration";
+    EXPECT_EQ(output, "") << "converging points wrote a message";
+    EXPECT_GT(compared, 99000);
+}
+
+TEST(GeodeticConversion, CyclingNearThePoleIsSettledQuietly) {
+    std::mt19937_64 random(7);
+    int cycling = 0;
+    for (int k = 0; k < 200000 && cycling < 20; ++k) {
+        const Cartesian c = randomPoint(random, 80, 90);
+        const Reference plain = referenceToGeodetic(c);
+        if (plain.converged) continue;
+        ++cycling;
+        std::string output;
+        const Geodetic actual = toGeodetic(c, &output);
+        EXPECT_EQ(output, "") << describe(c);
+        // The plain iteration's last value lies in the same cycle of
+        // neighbouring values, so the latitudes agree to a few units in the last place.
+        EXPECT_NEAR(actual.phi, plain.g.phi, 1e-15) << describe(c);
+        EXPECT_NEAR(actual.h, plain.g.h, 1e-3) << describe(c);
+        EXPECT_EQ(actual.lam, plain.g.lam) << describe(c);
+    }
+    EXPECT_EQ(cycling, 20) << "too few cycling points found to test";
+}
+
+TEST(GeodeticConversion, NonFiniteInputReturns) {
+    const double inf = std::numeric_limits<double>::infinity();
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const Cartesian nanCases[] = {{nan, 0, 0}, {0, nan, 1}, {1, 1, nan}, {0, 0, nan}, {inf, 0, inf}};
+    for (const auto& c : nanCases) {
+        const Geodetic g = toGeodetic(c);
+        EXPECT_TRUE(std::isnan(g.phi)) << describe(c) << " gave latitude " << g.phi;
+        EXPECT_TRUE(std::isnan(g.h)) << describe(c) << " gave height " << g.h;
+    }
+    // A NaN never converges and says so, as the plain iteration would.
+    std::string output;
+    toGeodetic({1, 1, nan}, &output);
+    EXPECT_EQ(output, kMessage);
+
+    const Geodetic far = toGeodetic({inf, 0, 0});
+    EXPECT_EQ(far.phi, 0.0);
+    EXPECT_EQ(far.h, inf);
+    const Geodetic overPole = toGeodetic({0, 0, inf});
+    EXPECT_EQ(overPole.phi, kPi / 2);
+    EXPECT_EQ(overPole.h, inf);
+}
+
+}  // namespace
