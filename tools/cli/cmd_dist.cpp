@@ -1,0 +1,77 @@
+// quillon dist TEXT...: typed lengths in every unit.
+#include <quillon/units.h>
+
+#include "command_line.h"
+#include "commands.h"
+#include "output.h"
+#include "settings.h"
+#include "typed_text.h"
+
+namespace cli {
+
+namespace {
+
+const char kHelp[] =
+    "usage: quillon dist [OPTIONS] TEXT...\n"
+    "\n"
+    "Reads each TEXT as a typed length ('100', '12.5 ft', '2nm', 'N 100 m',\n"
+    "'-7 km'; units m, ft, yd, km, nm; a number alone is in the distance\n"
+    "unit of the settings) and writes it in meters and in every unit.\n"
+    "\n"
+    "options:\n"
+    "  --csv         text,meters,m,ft,usft,km,nm rows\n"
+    "  --json        one JSON object per text\n"
+    "  --units FILE  units settings file (the distance unit for bare numbers)\n";
+
+}  // namespace
+
+int runDist(int argc, char** argv) {
+    CommandLine args("dist", argc, argv, 1, {{"csv", false}, {"json", false}});
+    if (!args.ok()) return usageError("dist", args.error());
+    if (args.wantsHelp()) return printHelp(kHelp);
+    if (args.positionals().empty()) return usageError("dist", "needs at least one length");
+    SettingsFile file;
+    if (const int status = loadSettings(args, SettingsUse::kRead, &file); status != kSuccess) return status;
+
+    Units* units = getUnits();
+    Output o(stdout);
+    const bool csv = args.has("csv");
+    const bool json = args.has("json");
+    if (csv) o.text("text,meters,m,ft,usft,km,nm\n");
+    int status = kSuccess;
+    bool firstBlock = true;
+    for (const std::string& typed : args.positionals()) {
+        const std::wstring text = fromUtf8(typed);
+        int stop = 0;
+        const double meters = parseStrToUnit(text.c_str(), &stop, units->distUnits);
+        const std::string problem = unreadPart(text, stop);
+        if (!problem.empty()) {
+            o.flush();
+            status = inputError("dist", "'" + typed + "': " + problem);
+            continue;
+        }
+        wchar_t in[5][400];
+        for (int u = 0; u < 5; ++u) units->toStr(in[u], meters, u, units->unitTable[u].decimals, 0);
+        if (csv) {
+            o.csvString(typed.c_str()).ch(',').shortest(meters);
+            for (int u = 0; u < 5; ++u) o.ch(',').wide(in[u]);
+            o.newline();
+        } else if (json) {
+            o.text("{\"text\":").jsonString(typed.c_str()).text(",\"meters\":").jsonShortest(meters);
+            static const char* const kKeys[5] = {"m", "ft", "usft", "km", "nm"};
+            for (int u = 0; u < 5; ++u) o.text(",\"").text(kKeys[u]).text("\":").jsonWide(in[u]);
+            o.text("}\n");
+        } else {
+            // 12.5 ft = 3.81000762001524 m
+            //   meters          3.81m
+            if (!firstBlock) o.newline();
+            o.text(typed).text(" = ").shortest(meters).text(" m\n");
+            for (int u = 0; u < 5; ++u) o.text("  ").wideColumn(units->unitTable[u].name, 16).wide(in[u]).newline();
+        }
+        firstBlock = false;
+    }
+    if (!o.flush()) return kBadInput;
+    return status;
+}
+
+}  // namespace cli

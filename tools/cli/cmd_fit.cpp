@@ -1,0 +1,66 @@
+// quillon fit X Y: least-absolute-deviation line through two columns.
+#include <quillon/estimation.h>
+
+#include <vector>
+
+#include "command_line.h"
+#include "commands.h"
+#include "number_table.h"
+#include "numbers.h"
+#include "output.h"
+
+namespace cli {
+
+namespace {
+
+const char kHelp[] =
+    "usage: quillon fit [OPTIONS] X Y [FILE|-]\n"
+    "\n"
+    "Fits the straight line y = a + b x that minimises the sum of absolute\n"
+    "deviations (robust against outliers) through columns X and Y (numbers\n"
+    "from 1) of FILE (default: standard input), and writes a, b and the\n"
+    "mean absolute deviation. Lines starting with '#' are skipped.\n"
+    "\n"
+    "options:\n"
+    "  --json   {\"points\":N,\"a\":A,\"b\":B,\"meanAbsDev\":D}\n";
+
+}  // namespace
+
+int runFit(int argc, char** argv) {
+    CommandLine args("fit", argc, argv, 1, {{"json", false}});
+    if (!args.ok()) return usageError("fit", args.error());
+    if (args.wantsHelp()) return printHelp(kHelp);
+    const auto& p = args.positionals();
+    if (p.size() < 2 || p.size() > 3) return usageError("fit", "needs the columns X and Y, then an optional file");
+    int cx = 0, cy = 0;
+    if (!parseInt(p[0], &cx) || !parseInt(p[1], &cy) || cx < 1 || cy < 1)
+        return usageError("fit", "columns are numbers from 1, not '" + p[0] + "' '" + p[1] + "'");
+    std::vector<NumberRow> rows;
+    std::string source;
+    if (!readNumberTable("fit", p.size() == 3 ? p[2] : "-", &rows, &source)) return kBadInput;
+    std::vector<double> x, y;
+    for (const NumberRow& row : rows) {
+        if (row.values.size() < std::size_t(cx > cy ? cx : cy))
+            return inputError("fit", source + ":" + std::to_string(row.line) + ": no column " +
+                                         std::to_string(cx > cy ? cx : cy));
+        x.push_back(row.values[std::size_t(cx) - 1]);
+        y.push_back(row.values[std::size_t(cy) - 1]);
+    }
+    if (x.size() < 2) return inputError("fit", source + ": a line needs at least 2 points");
+    if (x.size() > 100000000u) return inputError("fit", source + ": too many points");
+    double a = 0.0, b = 0.0, meanAbsDev = 0.0;
+    centTendFit(x.data(), y.data(), int(x.size()), &a, &b, &meanAbsDev);
+    Output o(stdout);
+    if (args.has("json")) {
+        o.text("{\"points\":").integer(static_cast<long long>(x.size())).text(",\"a\":").jsonShortest(a);
+        o.text(",\"b\":").jsonShortest(b).text(",\"meanAbsDev\":").jsonShortest(meanAbsDev).text("}\n");
+    } else {
+        o.column("points", 10).integer(static_cast<long long>(x.size())).newline();
+        o.column("a", 10).general(a, 10).newline();
+        o.column("b", 10).general(b, 10).newline();
+        o.column("mean |d|", 10).general(meanAbsDev, 10).newline();
+    }
+    return o.flush() ? kSuccess : kBadInput;
+}
+
+}  // namespace cli

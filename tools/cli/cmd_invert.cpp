@@ -1,0 +1,126 @@
+// quillon invert: the inverse of a square matrix read from a file.
+#include <quillon/numerics.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <vector>
+
+#include "command_line.h"
+#include "commands.h"
+#include "number_table.h"
+#include "output.h"
+
+namespace cli {
+
+namespace {
+
+const char kHelp[] =
+    "usage: quillon invert [OPTIONS] [FILE|-]\n"
+    "\n"
+    "Reads a square matrix, one row per line (numbers separated by blanks,\n"
+    "tabs, commas or semicolons; lines starting with '#' skipped), from FILE\n"
+    "or standard input, and writes its inverse in the same layout.\n"
+    "\n"
+    "options:\n"
+    "  --method gaussj  Gauss-Jordan elimination with full pivoting (default)\n"
+    "  --method lu      LU decomposition (Crout)\n"
+    "  --method spd     symmetric positive-definite (U-D factors); the matrix\n"
+    "                   must be symmetric\n"
+    "  --digits N       significant digits written, 1..17 (default 12)\n"
+    "\n"
+    "A singular matrix is an error (exit status 1). The inverse is checked:\n"
+    "when A times it is not the identity to 1e-9 the command says so and\n"
+    "exits with 1.\n";
+
+// Largest |(A inverse - I)[i][j]| relative to the size of the entries.
+double identityError(const std::vector<std::vector<double>>& a, double** inv, int base, int n) {
+    double worst = 0.0;
+    for (int i = 0; i < n; ++i)
+        for (int j = 0; j < n; ++j) {
+            double sum = 0.0, scale = 0.0;
+            for (int k = 0; k < n; ++k) {
+                const double term = a[std::size_t(i)][std::size_t(k)] * inv[base + k][base + j];
+                sum += term;
+                scale += std::fabs(term);
+            }
+            const double e = std::fabs(sum - (i == j ? 1.0 : 0.0)) / (scale > 1.0 ? scale : 1.0);
+            if (!(e <= worst)) worst = e;  // NaN counts as the worst
+        }
+    return worst;
+}
+
+}  // namespace
+
+int runInvert(int argc, char** argv) {
+    CommandLine args("invert", argc, argv, 1, {{"method", true}, {"digits", true}});
+    if (!args.ok()) return usageError("invert", args.error());
+    if (args.wantsHelp()) return printHelp(kHelp);
+    if (args.positionals().size() > 1) return usageError("invert", "takes one file");
+    const std::string method = args.value("method", "gaussj");
+    if (method != "gaussj" && method != "lu" && method != "spd")
+        return usageError("invert", "--method takes gaussj, lu or spd, not '" + method + "'");
+    int digits = 12;
+    if (args.has("digits")) {
+        const std::string d = args.value("digits");
+        digits = std::atoi(d.c_str());
+        if (digits < 1 || digits > 17 || d.find_first_not_of("0123456789") != std::string::npos)
+            return usageError("invert", "--digits takes 1..17, not '" + d + "'");
+    }
+    std::vector<NumberRow> rows;
+    std::string source;
+    if (!readNumberTable("invert", args.positionals().empty() ? "-" : args.positionals()[0], &rows, &source))
+        return kBadInput;
+    const int n = int(rows.size());
+    if (n == 0) return inputError("invert", source + ": no matrix");
+    if (n > 2000) return inputError("invert", source + ": more than 2000 rows");
+    std::vector<std::vector<double>> a;
+    for (const NumberRow& row : rows) {
+        if (int(row.values.size()) != n)
+            return inputError("invert", source + ":" + std::to_string(row.line) + ": " +
+                                            std::to_string(row.values.size()) + " numbers in a row of a " +
+                                            std::to_string(n) + " x " + std::to_string(n) + " matrix");
+        a.push_back(row.values);
+    }
+    if (method == "spd") {
+        for (int i = 0; i < n; ++i)
+            for (int j = i + 1; j < n; ++j)
+                if (a[std::size_t(i)][std::size_t(j)] != a[std::size_t(j)][std::size_t(i)])
+                    return inputError("invert", source + ": not symmetric (row " + std::to_string(i + 1) +
+                                                    ", column " + std::to_string(j + 1) + "); --method spd needs "
+                                                    "a symmetric matrix");
+    }
+
+    // gaussj and spdinv use rows and columns 0..n-1, dInvert 1..n.
+    const int base = method == "lu" ? 1 : 0;
+    double** m = dMatrix(n + base, n + base);
+    if (m == nullptr) return inputError("invert", "not enough memory for the matrix");
+    for (int i = 0; i < n; ++i)
+        for (int j = 0; j < n; ++j) m[base + i][base + j] = a[std::size_t(i)][std::size_t(j)];
+    int inverted = 1;
+    if (method == "gaussj")
+        inverted = gaussj(m, n);
+    else if (method == "spd")
+        inverted = spdinv(m, n);
+    else
+        dInvert(m, n);
+    int status = kSuccess;
+    if (inverted == 0) {
+        status = inputError("invert", source + ": the matrix is singular" +
+                                          std::string(method == "spd" ? " or not positive definite" : ""));
+    } else if (const double e = identityError(a, m, base, n); !(e <= 1e-9)) {
+        status = inputError("invert", source + ": the matrix is singular or too ill-conditioned (A times the "
+                                               "result differs from the identity by " +
+                                          std::to_string(e) + ")");
+    } else {
+        Output o(stdout);
+        for (int i = 0; i < n; ++i) {
+            for (int j = 0; j < n; ++j) o.text(j > 0 ? " " : "").general(m[base + i][base + j], digits);
+            o.newline();
+        }
+        if (!o.flush()) status = kBadInput;
+    }
+    freeDMatrix(m, n + base);
+    return status;
+}
+
+}  // namespace cli

@@ -1,0 +1,65 @@
+// quillon median: the median of the numbers of a file.
+#include <quillon/estimation.h>
+
+#include <vector>
+
+#include "command_line.h"
+#include "commands.h"
+#include "number_table.h"
+#include "numbers.h"
+#include "output.h"
+
+namespace cli {
+
+namespace {
+
+const char kHelp[] =
+    "usage: quillon median [OPTIONS] [FILE|-]\n"
+    "\n"
+    "Writes the median of the numbers of FILE (default: standard input):\n"
+    "every number on every line, or one column of it. Numbers are separated\n"
+    "by blanks, tabs, commas or semicolons; lines starting with '#' are\n"
+    "skipped.\n"
+    "\n"
+    "options:\n"
+    "  --column N   use only the N-th number of each line (1 = first)\n"
+    "  --json       {\"count\":N,\"median\":M}\n";
+
+}  // namespace
+
+int runMedian(int argc, char** argv) {
+    CommandLine args("median", argc, argv, 1, {{"column", true}, {"json", false}});
+    if (!args.ok()) return usageError("median", args.error());
+    if (args.wantsHelp()) return printHelp(kHelp);
+    if (args.positionals().size() > 1) return usageError("median", "takes one file");
+    int column = 0;
+    if (args.has("column") && (!parseInt(args.value("column"), &column) || column < 1))
+        return usageError("median", "--column takes a number from 1, not '" + args.value("column") + "'");
+    std::vector<NumberRow> rows;
+    std::string source;
+    if (!readNumberTable("median", args.positionals().empty() ? "-" : args.positionals()[0], &rows, &source))
+        return kBadInput;
+    std::vector<double> values;
+    for (const NumberRow& row : rows) {
+        if (column == 0) {
+            values.insert(values.end(), row.values.begin(), row.values.end());
+        } else if (std::size_t(column) <= row.values.size()) {
+            values.push_back(row.values[std::size_t(column) - 1]);
+        } else {
+            return inputError("median", source + ":" + std::to_string(row.line) + ": no column " +
+                                            std::to_string(column));
+        }
+    }
+    if (values.empty()) return inputError("median", source + ": no numbers");
+    if (values.size() > 2147483647u) return inputError("median", source + ": too many numbers");
+    double median = 0.0;
+    centTend(values.data(), int(values.size()), &median);
+    Output o(stdout);
+    if (args.has("json"))
+        o.text("{\"count\":").integer(static_cast<long long>(values.size())).text(",\"median\":").jsonShortest(median).text("}\n");
+    else
+        o.shortest(median).newline();
+    return o.flush() ? kSuccess : kBadInput;
+}
+
+}  // namespace cli

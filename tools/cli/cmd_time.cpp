@@ -1,0 +1,133 @@
+// quillon time: one instant in every form the library knows.
+#include <quillon/timescale.h>
+
+#include <cmath>
+#include <string>
+
+#include "command_line.h"
+#include "commands.h"
+#include "numbers.h"
+#include "output.h"
+
+namespace cli {
+
+namespace {
+
+const char kHelp[] =
+    "usage: quillon time [OPTIONS] [TEXT...]\n"
+    "\n"
+    "Writes one instant as DOS time (seconds since 1970-01-01, no leap\n"
+    "seconds), month-first date-time text, calendar fields, day of year,\n"
+    "Julian day number and GPS week and seconds of week (GPS time taken\n"
+    "equal to DOS time at the GPS epoch: no leap-second offset).\n"
+    "\n"
+    "The instant is, by the option given:\n"
+    "  (none, no TEXT)          now, from the system clock\n"
+    "  TEXT...                  date-time text, month first:\n"
+    "                           '07-15-21 13:12:42.0', '7/15/2021 13:12'\n"
+    "  --gps WEEK SECONDS       GPS week and seconds of week\n"
+    "  --dos SECONDS            DOS time\n"
+    "  --jd DAYNUMBER           Julian day number (midnight starting that day)\n"
+    "  --date Y M D [h m s]     calendar fields\n"
+    "\n"
+    "options:\n"
+    "  --json                   one JSON object\n";
+
+constexpr double kWeek = 604800.0;
+constexpr double kDay = 86400.0;
+
+bool numbers(const std::vector<std::string>& args, std::size_t least, std::size_t most, std::vector<double>* values,
+             std::string* problem) {
+    if (args.size() < least || args.size() > most) {
+        *problem = least == most ? "needs " + std::to_string(least) + " numbers"
+                                 : "needs " + std::to_string(least) + " to " + std::to_string(most) + " numbers";
+        return false;
+    }
+    for (const std::string& a : args) {
+        double v = 0.0;
+        if (!parseDouble(a, &v)) {
+            *problem = "'" + a + "' is not a number";
+            return false;
+        }
+        values->push_back(v);
+    }
+    return true;
+}
+
+bool isWhole(double v) { return v == std::floor(v) && std::fabs(v) < 2e9; }
+
+}  // namespace
+
+int runTime(int argc, char** argv) {
+    CommandLine args("time", argc, argv, 1,
+                     {{"gps", false}, {"dos", false}, {"jd", false}, {"date", false}, {"json", false}});
+    if (!args.ok()) return usageError("time", args.error());
+    if (args.wantsHelp()) return printHelp(kHelp);
+    const int modes = int(args.has("gps")) + int(args.has("dos")) + int(args.has("jd")) + int(args.has("date"));
+    if (modes > 1) return usageError("time", "give one of --gps, --dos, --jd, --date");
+    const auto& p = args.positionals();
+    std::vector<double> v;
+    std::string problem;
+    double dos = 0.0;
+    if (args.has("gps")) {
+        if (!numbers(p, 2, 2, &v, &problem)) return usageError("time", "--gps " + problem + ": WEEK SECONDS");
+        dos = gpsToDos(v[0], v[1]);
+    } else if (args.has("dos")) {
+        if (!numbers(p, 1, 1, &v, &problem)) return usageError("time", "--dos " + problem);
+        dos = v[0];
+    } else if (args.has("jd")) {
+        if (!numbers(p, 1, 1, &v, &problem)) return usageError("time", "--jd " + problem);
+        if (!isWhole(v[0])) return inputError("time", "a Julian day number is a whole number, not '" + p[0] + "'");
+        dos = (v[0] - julDate(1, 1, 1970)) * kDay;
+    } else if (args.has("date")) {
+        if (!numbers(p, 3, 6, &v, &problem)) return usageError("time", "--date " + problem + ": Y M D [h m s]");
+        for (std::size_t i = 0; i < v.size() && i < 5; ++i)
+            if (!isWhole(v[i])) return inputError("time", "'" + p[i] + "' is not a whole number");
+        v.resize(6, 0.0);
+        if (v[1] < 1 || v[1] > 12 || v[2] < 1 || v[2] > 31 || v[0] == 0)
+            return inputError("time", "no such date: year " + p[0] + ", month " + p[1] + ", day " + p[2]);
+        dos = yearMonthDayToDos(int(v[0]), int(v[1]), int(v[2]), int(v[3]), int(v[4]), v[5]);
+    } else if (!p.empty()) {
+        std::string joined;
+        for (const std::string& a : p) joined += (joined.empty() ? "" : " ") + a;
+        dos = strToTime(fromUtf8(joined).c_str());
+        if (dos == 0.0)
+            return inputError("time", "'" + joined + "' is not a date-time text (month-day-year [hour minute second])");
+    } else {
+        dos = gpsTime(0.0);
+    }
+
+    wchar_t text[64];
+    timeToStr(text, dos);
+    int year, month, day, hour, minute, dayOfYear;
+    double second;
+    dosToYearMonthDay(dos, &year, &month, &day, &hour, &minute, &second);
+    dosToYearJulDay(dos, &year, &dayOfYear, &hour, &minute, &second);
+    const int julian = julDate(month, day, year);
+    // GPS week and seconds: the inverse of gpsToDos, through its epoch.
+    const double gpsEpoch = gpsToDos(0.0, 0.0);
+    const double week = std::floor((dos - gpsEpoch) / kWeek);
+    const double secondsOfWeek = dos - gpsToDos(week, 0.0);
+    char calendar[64];
+    std::snprintf(calendar, sizeof calendar, "%04d-%02d-%02d %02d:%02d:%06.3f", year, month, day, hour, minute,
+                  second);
+
+    Output o(stdout);
+    if (args.has("json")) {
+        o.text("{\"dos\":").jsonFixed(dos, 3).text(",\"text\":").jsonWide(text);
+        o.text(",\"year\":").integer(year).text(",\"month\":").integer(month).text(",\"day\":").integer(day);
+        o.text(",\"hour\":").integer(hour).text(",\"minute\":").integer(minute).text(",\"second\":");
+        o.jsonFixed(second, 3).text(",\"dayOfYear\":").integer(dayOfYear).text(",\"julianDay\":").integer(julian);
+        o.text(",\"gpsWeek\":").jsonFixed(week, 0).text(",\"gpsSeconds\":").jsonFixed(secondsOfWeek, 3).text("}\n");
+    } else {
+        o.column("dos time", 14).fixed(dos, 3).newline();
+        o.column("text", 14).wide(text).newline();
+        o.column("date", 14).text(calendar).newline();
+        o.column("day of year", 14).integer(year).ch(' ').integer(dayOfYear).newline();
+        o.column("julian day", 14).integer(julian).newline();
+        o.column("gps week", 14).fixed(week, 0).ch(' ').fixed(secondsOfWeek, 3).newline();
+    }
+    return o.flush() ? kSuccess : kBadInput;
+}
+
+}  // namespace cli

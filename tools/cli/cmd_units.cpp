@@ -1,0 +1,138 @@
+// quillon units [show | set KEY VALUE]: the units settings file.
+#include <quillon/units.h>
+
+#include <cctype>
+#include <string>
+
+#include "command_line.h"
+#include "commands.h"
+#include "numbers.h"
+#include "output.h"
+#include "settings.h"
+
+namespace cli {
+
+namespace {
+
+const char kHelp[] =
+    "usage: quillon units [show]\n"
+    "       quillon units set KEY VALUE\n"
+    "\n"
+    "Shows the seven units settings, or changes one and saves the file.\n"
+    "KEY is one of distUnits, wpUnits, latLonStyle, defaultLatHemi,\n"
+    "defaultLonHemi, defaultEntry, defaultDistCalc (any case). distUnits\n"
+    "and wpUnits take a unit index 0..4 or a unit name: meters (m), feet\n"
+    "(ft), usfeet (US survey feet), kilometers (km), nautical miles (nm).\n"
+    "latLonStyle takes dms (0) or dm (1). The others take any whole number\n"
+    "(their coding belongs to the host applications).\n"
+    "\n"
+    "options:\n"
+    "  --json        show the settings as one JSON object\n"
+    "  --units FILE  the settings file (default: quillon.ini in the user's\n"
+    "                configuration folder); 'set' creates it when missing\n";
+
+std::string lower(std::string s) {
+    for (char& c : s) c = char(std::tolower(static_cast<unsigned char>(c)));
+    return s;
+}
+
+// A unit index from "2", "feet", "ft", "usfeet", "km", ...; -1 when unknown.
+int unitIndex(const std::string& text) {
+    int index = 0;
+    if (parseInt(text, &index)) return index >= 0 && index <= 4 ? index : -1;
+    const std::string t = lower(text);
+    if (t == "m" || t == "meter" || t == "meters" || t == "metre" || t == "metres") return 0;
+    if (t == "ft" || t == "foot" || t == "feet") return 1;
+    if (t == "usft" || t == "usfeet" || t == "us survey feet" || t == "survey feet") return 2;
+    if (t == "km" || t == "kilometer" || t == "kilometers" || t == "kilometre" || t == "kilometres") return 3;
+    if (t == "nm" || t == "nmi" || t == "nautical miles" || t == "nautical mile") return 4;
+    return -1;
+}
+
+void describe(Output& o, int key, int value) {
+    const Units* u = getUnits();
+    if (key <= 1) {
+        if (value >= 0 && value <= 4)
+            o.wide(u->unitTable[value].name).text(" (").wide(u->unitTable[value].abbrev).ch(')');
+        else
+            o.text("not a unit: read as meters");
+    } else if (key == 2) {
+        o.text(value == 0 ? "degrees minutes seconds (dms)" : "degrees and decimal minutes (dm)");
+    }
+}
+
+int show(const CommandLine& args, const SettingsFile& file) {
+    Output o(stdout);
+    if (args.has("json")) {
+        o.text("{\"file\":").jsonString(file.path.c_str());
+        for (int i = 0; i < 7; ++i) o.text(",").jsonString(kSettingNames[i]).ch(':').integer(*settingField(i));
+        o.text("}\n");
+        return o.flush() ? kSuccess : kBadInput;
+    }
+    o.column("settings file", 17).text(file.path.empty() ? "(none: defaults in memory)" : file.path).newline();
+    for (int i = 0; i < 7; ++i) {
+        char value[16];
+        std::snprintf(value, sizeof value, "%d", *settingField(i));
+        o.column(kSettingNames[i], 17).column(value, 4);
+        describe(o, i, *settingField(i));
+        o.newline();
+    }
+    return o.flush() ? kSuccess : kBadInput;
+}
+
+int set(const CommandLine& args, const SettingsFile& file) {
+    const auto& p = args.positionals();
+    if (p.size() != 3) return usageError("units", "set needs KEY and VALUE");
+    int key = -1;
+    for (int i = 0; i < 7; ++i)
+        if (lower(p[1]) == lower(kSettingNames[i])) key = i;
+    if (key < 0) return usageError("units", "no setting named '" + p[1] + "'");
+    int value = 0;
+    if (key <= 1) {
+        value = unitIndex(p[2]);
+        if (value < 0) return inputError("units", "'" + p[2] + "' is not a unit (0..4, m, ft, usft, km, nm)");
+    } else if (key == 2) {
+        const std::string v = lower(p[2]);
+        if (v == "dms" || v == "0")
+            value = 0;
+        else if (v == "dm" || v == "1")
+            value = 1;
+        else
+            return inputError("units", "latLonStyle takes dms (0) or dm (1), not '" + p[2] + "'");
+    } else if (!parseInt(p[2], &value)) {
+        return inputError("units", std::string(kSettingNames[key]) + " takes a whole number, not '" + p[2] + "'");
+    }
+    if (file.path.empty()) return inputError("units", "no settings file: name one with --units FILE");
+    *settingField(key) = value;
+    saveUnits(file.wide.c_str());
+    // The library does not report a failed write: read the file back.
+    Units check;
+    check.loadData(file.wide.c_str());
+    int* fields[7] = {&check.distUnits,      &check.wpUnits,      &check.latLonStyle,    &check.defaultLatHemi,
+                      &check.defaultLonHemi, &check.defaultEntry, &check.defaultDistCalc};
+    if (*fields[key] != value) return inputError("units", "cannot write the settings file " + file.path);
+    return show(args, file);
+}
+
+}  // namespace
+
+int runUnits(int argc, char** argv) {
+    CommandLine args("units", argc, argv, 1, {{"json", false}});
+    if (!args.ok()) return usageError("units", args.error());
+    if (args.wantsHelp()) return printHelp(kHelp);
+    const auto& p = args.positionals();
+    const std::string action = p.empty() ? "show" : p[0];
+    if (action != "show" && action != "set") return usageError("units", "unknown action '" + action + "'");
+    if (action == "show" && p.size() > 1) return usageError("units", "show takes no arguments");
+    SettingsFile file;
+    if (const int status = loadSettings(args, SettingsUse::kRepair, &file); status != kSuccess) return status;
+    if (action == "show" && args.has("units") && file.path.size() > 0) {
+        // An explicit file must exist to be shown.
+        FILE* f = std::fopen(file.path.c_str(), "rb");
+        if (f == nullptr) return inputError("units", "settings file " + file.path + ": no such file");
+        std::fclose(f);
+    }
+    return action == "show" ? show(args, file) : set(args, file);
+}
+
+}  // namespace cli

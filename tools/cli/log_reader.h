@@ -1,0 +1,48 @@
+// Streams the lines of a log of any size through one fixed buffer: memory
+// stays flat, and a line that does not fit the buffer is skipped whole and
+// reported as overlong rather than kept.
+#ifndef QUILLON_CLI_LOG_READER_H
+#define QUILLON_CLI_LOG_READER_H
+
+#include <cstddef>
+#include <cstdio>
+#include <string>
+
+namespace cli {
+
+class LogReader {
+public:
+    static constexpr std::size_t kBufferSize = std::size_t(1) << 20;
+
+    LogReader();
+    ~LogReader();
+    LogReader(const LogReader&) = delete;
+    LogReader& operator=(const LogReader&) = delete;
+
+    // Opens the path, or standard input for "-"; false when it cannot be read.
+    bool open(const std::string& path);
+    // The next line, split at "\n" (the "\n" not included; any "\r" stays).
+    // A line longer than the buffer comes back empty with *overlong set.
+    // false at the end of the input.
+    bool next(const char** line, std::size_t* length, bool* overlong);
+    bool failed() const;
+    long long bytesRead() const { return bytesRead_; }
+    long long lineNumber() const { return lineNumber_; }
+
+private:
+    bool fill();
+    void skipRestOfLine();
+
+    std::FILE* file_ = nullptr;
+    bool ownsFile_ = false;
+    char* buffer_;
+    std::size_t begin_ = 0;
+    std::size_t end_ = 0;
+    bool atEnd_ = false;
+    long long bytesRead_ = 0;
+    long long lineNumber_ = 0;
+};
+
+}  // namespace cli
+
+#endif

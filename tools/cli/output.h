@@ -1,0 +1,61 @@
+// Buffered output of the tool: UTF-8 text built from narrow and wide pieces,
+// numbers in the classic "C" notation whatever the locale, and the quoting
+// that CSV and JSON need. Writes reach the stream in large blocks.
+#ifndef QUILLON_CLI_OUTPUT_H
+#define QUILLON_CLI_OUTPUT_H
+
+#include <cstdio>
+#include <string>
+
+namespace cli {
+
+class Output {
+public:
+    explicit Output(std::FILE* stream);
+    ~Output();
+    Output(const Output&) = delete;
+    Output& operator=(const Output&) = delete;
+
+    Output& text(const char* s);
+    Output& text(const std::string& s) { return text(s.c_str()); }
+    Output& wide(const wchar_t* s);  // as UTF-8
+    Output& ch(char c);
+    Output& newline() { return ch('\n'); }
+    // s, then blanks up to width characters (at least one blank after s).
+    Output& column(const char* s, int width);
+    Output& wideColumn(const wchar_t* s, int width);
+    // "%.*f": fixed(2.5, 2) -> "2.50"; non-finite values as "nan", "inf", "-inf".
+    Output& fixed(double value, int decimals);
+    Output& integer(long long value);
+    // "%.*g": general(1234.5678, 6) -> "1234.57", general(1e-20, 6) -> "1e-20".
+    Output& general(double value, int precision);
+    // The shortest text that reads back as the same double: 0.1 -> "0.1".
+    Output& shortest(double value);
+    // CSV: the text as it is, or quoted ("a ""b""") when it holds a comma,
+    // a quote or a line end.
+    Output& csvString(const char* s);
+    // JSON: a quoted, escaped string, and numbers with null for non-finite.
+    Output& jsonString(const char* s);
+    Output& jsonWide(const wchar_t* s);
+    Output& jsonFixed(double value, int decimals);
+    Output& jsonShortest(double value);
+
+    // Hands everything buffered to the stream; false when a write failed.
+    bool flush();
+
+private:
+    void reserve(std::size_t n);
+    std::FILE* stream_;
+    char* buffer_;
+    std::size_t used_ = 0;
+    bool failed_ = false;
+};
+
+// A wide text as UTF-8 bytes.
+std::string toUtf8(const wchar_t* text);
+// UTF-8 bytes as wide text (invalid bytes become U+FFFD).
+std::wstring fromUtf8(const std::string& text);
+
+}  // namespace cli
+
+#endif

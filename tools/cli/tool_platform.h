@@ -1,0 +1,29 @@
+// What the tool needs from the operating system beyond standard C++: one
+// implementation per platform in platform/<name>/.
+#ifndef QUILLON_CLI_TOOL_PLATFORM_H
+#define QUILLON_CLI_TOOL_PLATFORM_H
+
+#include <cstdio>
+#include <string>
+
+namespace cli {
+
+// Whether the stream is an interactive terminal (for the progress bar).
+bool isTerminal(std::FILE* stream);
+// Reads the stream's bytes unchanged (no line-end translation).
+void setBinaryMode(std::FILE* stream);
+// The folder of the user's settings for the tool: $XDG_CONFIG_HOME/quillon
+// or ~/.config/quillon on POSIX systems, %APPDATA%\quillon on Windows; ""
+// when the environment names none.
+std::string configDirectory();
+
+// Portable helpers on top of std::filesystem, never throwing.
+bool isDirectory(const std::string& path);
+bool fileExists(const std::string& path);
+// The size in bytes of a regular file, or -1.
+long long regularFileSize(const std::string& path);
+bool makeDirectories(const std::string& path);
+
+}  // namespace cli
+
+#endif

@@ -1,0 +1,215 @@
+#include "track_printer.h"
+
+#include <quillon/angles.h>
+#include <quillon/timescale.h>
+#include <quillon/units.h>
+
+#include <cstdio>
+#include <cwchar>
+
+namespace cli {
+
+namespace {
+
+const char* filterText(const Fix& fix) {
+    if (!fix.hasHeight) return "-";
+    if (!fix.heightAccepted) return "raw";
+    return fix.filterStatus == 2 ? "med5" : "med3";
+}
+
+const char* const kDecodedNames[4] = {"GGA", "RMC", "GLL", "ZDA"};
+
+}  // namespace
+
+void fixTimeText(const Fix& fix, wchar_t* out) {
+    if (!fix.hasTime) {
+        std::wcscpy(out, L"-");
+    } else if (fix.hasDate) {
+        timeToStr(out, fix.dos);
+    } else {
+        // The time of day alone: the clock part of "01-02-70 13:12:42.0".
+        wchar_t full[40];
+        timeToStr(full, 86400.0 + fix.timeOfDay);
+        std::wcscpy(out, full + 9);
+    }
+}
+
+TrackPrinter::TrackPrinter(Output* out, Format format, int style, int decimals)
+    : out_(out), format_(format), style_(style), decimals_(decimals) {}
+
+void TrackPrinter::writeHeader() {
+    Output& o = *out_;
+    if (format_ == Format::kText) {
+        // time                 latitude         longitude         height     step       q  sats filter
+        o.column("time", 21).column("latitude", 17).column("longitude", 18).column("height", 11);
+        o.column("step", 11).column("q", 3).column("sats", 5).text("filter").newline();
+    } else if (format_ == Format::kCsv) {
+        o.text("time,latitude,longitude,height,step,quality,satellites,filter,lat_deg,lon_deg,height_m,step_m\n");
+    }
+}
+
+void TrackPrinter::fixTexts(const Fix& fix) {
+    fixTimeText(fix, time_);
+    latToStr(latitude_, fix.latitude, decimals_, style_);
+    lonToStr(longitude_, fix.longitude, decimals_, style_);
+    if (fix.hasHeight)
+        distToStr(height_, fix.height);
+    else
+        std::wcscpy(height_, L"-");
+    if (fix.first)
+        std::wcscpy(step_, L"-");
+    else
+        distToStr(step_, fix.step);
+    filter_ = filterText(fix);
+}
+
+void TrackPrinter::writeFix(const Fix& fix) {
+    fixTexts(fix);
+    Output& o = *out_;
+    char quality[16] = "-";
+    char satellites[16] = "-";
+    if (fix.quality >= 0) std::snprintf(quality, sizeof quality, "%d", fix.quality);
+    if (fix.satellites >= 0) std::snprintf(satellites, sizeof satellites, "%02d", fix.satellites);
+    switch (format_) {
+    case Format::kText:
+        // 07-15-21 13:12:42.0  N51 28 40.120    W000 00 05.310    45.40m     1.23m      1  08   med5
+        o.wideColumn(time_, 21).wideColumn(latitude_, 17).wideColumn(longitude_, 18);
+        o.wideColumn(height_, 11).wideColumn(step_, 11).column(quality, 3).column(satellites, 5);
+        o.text(filter_).newline();
+        break;
+    case Format::kCsv:
+        // 07-15-21 13:12:42.0,N51 28 40.120,W000 00 05.310,45.40m,1.23m,1,08,med5,51.477811111,-0.001475000,45.400,1.230
+        o.wide(time_).ch(',').wide(latitude_).ch(',').wide(longitude_).ch(',');
+        o.wide(height_).ch(',').wide(fix.first ? L"" : step_).ch(',');
+        o.text(fix.quality >= 0 ? quality : "").ch(',').text(fix.satellites >= 0 ? satellites : "").ch(',');
+        o.text(filter_).ch(',').fixed(fix.latitude, 9).ch(',').fixed(fix.longitude, 9).ch(',');
+        if (fix.hasHeight) o.fixed(fix.height, 3);
+        o.ch(',');
+        if (!fix.first) o.fixed(fix.step, 3);
+        o.newline();
+        break;
+    case Format::kJson:
+        o.text("{\"class\":\"FIX\",\"time\":").jsonWide(time_).text(",\"dos\":");
+        if (fix.hasDate)
+            o.fixed(fix.dos, 3);
+        else
+            o.text("null");
+        o.text(",\"lat\":").fixed(fix.latitude, 9).text(",\"lon\":").fixed(fix.longitude, 9);
+        o.text(",\"latitude\":").jsonWide(latitude_).text(",\"longitude\":").jsonWide(longitude_);
+        o.text(",\"height\":");
+        if (fix.hasHeight)
+            o.fixed(fix.height, 3).text(",\"heightText\":").jsonWide(height_);
+        else
+            o.text("null,\"heightText\":null");
+        o.text(",\"step\":").fixed(fix.step, 3).text(",\"stepText\":").jsonWide(fix.first ? L"" : step_);
+        o.text(",\"quality\":");
+        if (fix.quality >= 0) o.integer(fix.quality); else o.text("null");
+        o.text(",\"satellites\":");
+        if (fix.satellites >= 0) o.integer(fix.satellites); else o.text("null");
+        o.text(",\"filter\":").jsonString(filter_).text(",\"filteredHeight\":");
+        if (fix.hasHeight) o.fixed(fix.filteredHeight, 3); else o.text("null");
+        o.text("}\n");
+        break;
+    }
+}
+
+void TrackPrinter::writeSummary(const std::string& source, const ScanCounts& counts, const TypeTally& types,
+                                const TrackTotals& totals, Output* csvSummary) {
+    switch (format_) {
+    case Format::kText:
+        out_->newline();
+        textSummary(*out_, source, counts, types, totals);
+        break;
+    case Format::kCsv: textSummary(*csvSummary, source, counts, types, totals); break;
+    case Format::kJson: jsonSummary(source, counts, types, totals); break;
+    }
+}
+
+void TrackPrinter::textSummary(Output& o, const std::string& source, const ScanCounts& c, const TypeTally& types,
+                               const TrackTotals& t) {
+    constexpr int kLabel = 18;
+    o.column("log", kLabel).text(source).newline();
+    o.column("lines", kLabel).integer(c.lines).newline();
+    o.column("sentences", kLabel).integer(c.sentences).newline();
+    o.column("decoded", kLabel);
+    for (int i = 0; i < 4; ++i) o.text(i > 0 ? ", " : "").text(kDecodedNames[i]).ch(' ').integer(c.decoded[i]);
+    o.newline();
+    o.column("other types", kLabel).integer(c.otherTypes).newline();
+    o.column("proprietary", kLabel).integer(c.proprietary).newline();
+    o.column("bad checksum", kLabel).integer(c.badChecksum).newline();
+    o.column("no checksum", kLabel).integer(c.noChecksum).newline();
+    o.column("skipped", kLabel).integer(c.skipped());
+    if (c.skipped() > 0) {
+        o.text(" (no sentence ").integer(c.noSentence).text(", malformed ").integer(c.malformed);
+        o.text(", truncated ").integer(c.truncated).text(", bad field ").integer(c.badField);
+        o.text(", overlong ").integer(c.overlong).text("; first at line ").integer(c.firstSkippedLine).ch(')');
+    }
+    o.newline();
+    o.column("fixes", kLabel).integer(t.fixes).newline();
+    o.column("cycles without fix", kLabel).integer(t.epochsWithoutFix).newline();
+    o.column("rejected heights", kLabel).integer(t.rejectedHeights).text(" of ").integer(t.heights).newline();
+    wchar_t text[400];
+    distToStr(text, t.distance);
+    o.column("total distance", kLabel).wide(text).newline();
+    o.column("time span", kLabel);
+    if (t.hasFirst && t.firstFix.hasTime) {
+        fixTimeText(t.firstFix, text);
+        o.wide(text).text(" .. ");
+        fixTimeText(t.lastFix, text);
+        o.wide(text);
+        if (t.firstFix.hasDate && t.lastFix.hasDate) o.text(" (").fixed(t.lastFix.dos - t.firstFix.dos, 1).text(" s)");
+    } else {
+        o.ch('-');
+    }
+    o.newline();
+    o.column("types", kLabel);
+    for (int i = 0; i < types.size(); ++i)
+        o.text(i > 0 ? ", " : "").text(types.entry(i).name).ch(' ').integer(types.entry(i).count);
+    if (types.size() == 0) o.ch('-');
+    o.newline();
+}
+
+void TrackPrinter::jsonSummary(const std::string& source, const ScanCounts& c, const TypeTally& types,
+                               const TrackTotals& t) {
+    Output& o = *out_;
+    o.text("{\"class\":\"SUMMARY\",\"log\":").jsonString(source.c_str());
+    o.text(",\"lines\":").integer(c.lines).text(",\"sentences\":").integer(c.sentences);
+    o.text(",\"decoded\":{");
+    for (int i = 0; i < 4; ++i) o.text(i > 0 ? "," : "").jsonString(kDecodedNames[i]).ch(':').integer(c.decoded[i]);
+    o.text("},\"otherTypes\":").integer(c.otherTypes).text(",\"proprietary\":").integer(c.proprietary);
+    o.text(",\"badChecksum\":").integer(c.badChecksum).text(",\"noChecksum\":").integer(c.noChecksum);
+    o.text(",\"skipped\":{\"total\":").integer(c.skipped()).text(",\"noSentence\":").integer(c.noSentence);
+    o.text(",\"malformed\":").integer(c.malformed).text(",\"truncated\":").integer(c.truncated);
+    o.text(",\"badField\":").integer(c.badField).text(",\"overlong\":").integer(c.overlong);
+    o.text(",\"firstLine\":").integer(c.firstSkippedLine).ch('}');
+    o.text(",\"fixes\":").integer(t.fixes).text(",\"cyclesWithoutFix\":").integer(t.epochsWithoutFix);
+    o.text(",\"heights\":").integer(t.heights).text(",\"rejectedHeights\":").integer(t.rejectedHeights);
+    wchar_t text[400];
+    distToStr(text, t.distance);
+    o.text(",\"distance\":").fixed(t.distance, 3).text(",\"distanceText\":").jsonWide(text);
+    o.text(",\"first\":");
+    if (t.hasFirst) {
+        fixTimeText(t.firstFix, text);
+        o.jsonWide(text);
+    } else {
+        o.text("null");
+    }
+    o.text(",\"last\":");
+    if (t.hasFirst) {
+        fixTimeText(t.lastFix, text);
+        o.jsonWide(text);
+    } else {
+        o.text("null");
+    }
+    o.text(",\"span\":");
+    if (t.hasFirst && t.firstFix.hasDate && t.lastFix.hasDate)
+        o.fixed(t.lastFix.dos - t.firstFix.dos, 1);
+    else
+        o.text("null");
+    o.text(",\"types\":{");
+    for (int i = 0; i < types.size(); ++i)
+        o.text(i > 0 ? "," : "").jsonString(types.entry(i).name).ch(':').integer(types.entry(i).count);
+    o.text("}}\n");
+}
+
+}  // namespace cli
