@@ -10,7 +10,7 @@
 // Sorts values[0..count-1] ascending in place and writes their median (the
 // middle value, or the mean of the two middle ones). A count below 1 writes
 // NaN and leaves the array alone. NaN samples lose every comparison: the
-// array keeps its values but their order and the median are then unspecified.
+// array keeps its values but their order and the median are then arbitrary.
 QUILLON_C QUILLON_API void centTend(double* values, int count, double* median);
 // Least-absolute-deviation line y = a + b x through n points; also the mean
 // absolute deviation. x and y are not changed. The slope is found by
@@ -31,7 +31,7 @@ QUILLON_C QUILLON_API void centTendFit(double* x, double* y, int n, double* a, d
 // is clamped to 1..30 by the constructor and again by addData (the fields are
 // public), and addData brings lastIndex and count back into the ring, so no
 // call reads or writes outside it. A NaN sample is gathered but always
-// rejected; NaN neighbours make the median unspecified.
+// rejected; NaN neighbours make the median arbitrary.
 class QUILLON_API FilterData {
 public:
     double values[30];

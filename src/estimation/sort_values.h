@@ -8,7 +8,7 @@ namespace quillon::estimation {
 // Heap sort of values[0..count-1], ascending, in place, with strict
 // greater-than comparisons only. A count below 2 touches nothing. NaN loses
 // every comparison: the array stays a permutation of its input, but where NaN
-// ends up (and so the order around it) is not specified.
+// ends up (and so the order around it) is arbitrary.
 void sortValues(int count, double* values);
 
 // Median of sorted[0..count-1], count at least 1: the middle element, or the
