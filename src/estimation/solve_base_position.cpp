@@ -193,4 +193,9 @@ int solveBasePosition(double* y, double* x, double* z, double heading, double pi
     return 0;
 }
 
+double observationResidual(const StationObservation& observation, double y, double x, double z, double heading,
+                           double pitch, double roll, const double* offset, const CalcBaseStation* stations) {
+    return linearise(observation, sensorPoint(x, y, z, heading, pitch, roll, offset), stations).w;
+}
+
 }  // namespace quillon::estimation

@@ -1,9 +1,272 @@
-// quillon solve OBS: placeholder until the estimator lands.
+// quillon solve OBS: a reference position from observations of stations.
+#include <quillon/estimation.h>
+
+#include <cmath>
+#include <cstring>
+#include <string>
+#include <vector>
+
 #include "command_line.h"
 #include "commands.h"
+#include "estimation/solve_base_position.h"
+#include "numbers.h"
+#include "output.h"
+#include "text_input.h"
 
 namespace cli {
 
-int runSolve(int, char**) { return usageError("solve", "not available yet"); }
+namespace {
+
+using quillon::estimation::StationObservation;
+
+const char kHelp[] =
+    "usage: quillon solve [OPTIONS] OBS|-\n"
+    "\n"
+    "Estimates the position of a reference point from a file of known\n"
+    "stations and observations made by a sensor mounted at an offset on a\n"
+    "platform (iterated weighted least squares), then writes the position\n"
+    "and each observation's residual (computed minus observed) there.\n"
+    "The file format is in docs/observations.md; in short:\n"
+    "  station NAME EASTING NORTHING HEIGHT\n"
+    "  range STATION VALUE SIGMA          slope range from a station\n"
+    "  rangediff STATION1 STATION2 VALUE SIGMA\n"
+    "                                     horizontal range to STATION2\n"
+    "                                     minus that to STATION1\n"
+    "  bearing STATION VALUE SIGMA        degrees clockwise from north\n"
+    "  northing|easting|height VALUE SIGMA\n"
+    "  originrange|originbearing VALUE SIGMA\n"
+    "  start EASTING NORTHING HEIGHT      starting estimate (optional)\n"
+    "\n"
+    "options:\n"
+    "  --heading DEG    platform heading, clockwise from north (default 0)\n"
+    "  --pitch DEG      platform pitch (default 0)\n"
+    "  --roll DEG       platform roll (default 0)\n"
+    "  --offset R,F,U   sensor offset from the reference point: right,\n"
+    "                   forward, up (default 0,0,0)\n"
+    "  --dims 2|3       solve easting and northing (2, the height held at\n"
+    "                   its start), or all three (3); default 2\n"
+    "  --start E,N,H    starting estimate (default: the file's 'start' line,\n"
+    "                   else the mean of the stations)\n"
+    "  --json           one JSON object\n";
+
+struct KindInfo {
+    const char* name;
+    int type;
+    int stations;  // station names before the value
+};
+
+const KindInfo kKinds[] = {
+    {"range", quillon::estimation::kSlopeRangeFromStation, 1},
+    {"rangediff", quillon::estimation::kHorizontalRangeDifference, 2},
+    {"northing", quillon::estimation::kSensorNorthing, 0},
+    {"easting", quillon::estimation::kSensorEasting, 0},
+    {"originrange", quillon::estimation::kSlopeRangeFromOrigin, 0},
+    {"originbearing", quillon::estimation::kBearingFromOrigin, 0},
+    {"bearing", quillon::estimation::kBearingFromStation, 1},
+    {"height", quillon::estimation::kSensorHeight, 0},
+};
+
+const char* kindName(int type) {
+    for (const KindInfo& k : kKinds)
+        if (k.type == type) return k.name;
+    return "?";
+}
+
+struct Problem {
+    std::vector<CalcBaseStation> stations;
+    std::vector<std::string> stationNames;
+    std::vector<StationObservation> observations;
+    std::vector<long> lines;
+    bool hasStart = false;
+    double start[3] = {0.0, 0.0, 0.0};
+};
+
+int stationIndex(const Problem& p, const std::string& name) {
+    for (std::size_t i = 0; i < p.stationNames.size(); ++i)
+        if (p.stationNames[i] == name) return int(i);
+    return -1;
+}
+
+// Reads the file; one error line naming the file and line on failure.
+bool readProblem(const std::string& path, Problem* p) {
+    TextInput in;
+    if (!in.open(path)) {
+        inputError("solve", openFailureReason(path));
+        return false;
+    }
+    std::string line;
+    bool tooLong = false;
+    auto fail = [&in](const std::string& message) {
+        inputError("solve", in.where(message));
+        return false;
+    };
+    auto numbersFrom = [](const std::vector<std::string>& f, std::size_t first, double* out, std::size_t count,
+                          std::string* bad) {
+        for (std::size_t i = 0; i < count; ++i)
+            if (!parseDouble(f[first + i], &out[i])) {
+                *bad = "'" + f[first + i] + "' is not a number";
+                return false;
+            }
+        return true;
+    };
+    while (in.next(&line, &tooLong)) {
+        if (tooLong) return fail("line too long");
+        const std::size_t hash = line.find('#');
+        const auto f = splitFields(hash == std::string::npos ? line : line.substr(0, hash));
+        if (f.empty()) continue;
+        std::string bad;
+        if (f[0] == "station") {
+            if (f.size() != 5) return fail("a station line is: station NAME EASTING NORTHING HEIGHT");
+            if (f[1].size() > 24) return fail("station name '" + f[1] + "' is longer than 24 characters");
+            if (stationIndex(*p, f[1]) >= 0) return fail("station '" + f[1] + "' is defined twice");
+            double v[3];
+            if (!numbersFrom(f, 2, v, 3, &bad)) return fail(bad);
+            CalcBaseStation s;
+            s.x = v[0];
+            s.y = v[1];
+            s.z = v[2];
+            const std::wstring wide = fromUtf8(f[1]);
+            std::wcsncpy(s.name, wide.c_str(), 24);
+            s.name[24] = 0;
+            p->stations.push_back(s);
+            p->stationNames.push_back(f[1]);
+            continue;
+        }
+        if (f[0] == "start") {
+            if (f.size() != 4) return fail("a start line is: start EASTING NORTHING HEIGHT");
+            if (!numbersFrom(f, 1, p->start, 3, &bad)) return fail(bad);
+            p->hasStart = true;
+            continue;
+        }
+        const KindInfo* kind = nullptr;
+        for (const KindInfo& k : kKinds)
+            if (f[0] == k.name) kind = &k;
+        if (kind == nullptr) return fail("unknown line kind '" + f[0] + "'");
+        const std::size_t wanted = 1 + std::size_t(kind->stations) + 2;
+        if (f.size() != wanted)
+            return fail(std::string("a ") + kind->name + " line has " + std::to_string(wanted - 1) +
+                        " fields: " + (kind->stations == 2 ? "STATION1 STATION2 " : kind->stations == 1 ? "STATION " : "") +
+                        "VALUE SIGMA");
+        StationObservation ob;
+        ob.type = kind->type;
+        for (int s = 0; s < kind->stations; ++s) {
+            const std::string& name = f[1 + std::size_t(s)];
+            const int index = stationIndex(*p, name);
+            if (index < 0) return fail("unknown station '" + name + "' (define it above with a station line)");
+            (s == 0 ? ob.station : ob.otherStation) = index;
+        }
+        double v[2];
+        if (!numbersFrom(f, 1 + std::size_t(kind->stations), v, 2, &bad)) return fail(bad);
+        if (v[1] < 0.0) return fail("a sigma cannot be negative");
+        ob.value = v[0];
+        ob.sigma = v[1];
+        p->observations.push_back(ob);
+        p->lines.push_back(in.lineNumber());
+    }
+    if (in.failed()) return fail("read error");
+    return true;
+}
+
+// v rounded to 4 decimals, with -0.0000 written as 0.0000.
+double tidy(double v) { return std::round(v * 1e4) / 1e4 + 0.0; }
+
+// "1.5,2,-3" as three numbers.
+bool parseTriple(const std::string& text, double* out) {
+    const auto f = splitFields(text);
+    if (f.size() != 3) return false;
+    for (int i = 0; i < 3; ++i)
+        if (!parseDouble(f[std::size_t(i)], &out[i])) return false;
+    return true;
+}
+
+}  // namespace
+
+int runSolve(int argc, char** argv) {
+    CommandLine args("solve", argc, argv, 1,
+                     {{"heading", true}, {"pitch", true}, {"roll", true}, {"offset", true}, {"dims", true},
+                      {"start", true}, {"json", false}});
+    if (!args.ok()) return usageError("solve", args.error());
+    if (args.wantsHelp()) return printHelp(kHelp);
+    if (args.positionals().size() != 1) return usageError("solve", "needs one observations file, or '-'");
+    double attitude[3] = {0.0, 0.0, 0.0};
+    const char* const attitudeNames[3] = {"heading", "pitch", "roll"};
+    for (int i = 0; i < 3; ++i)
+        if (args.has(attitudeNames[i]) && !parseDouble(args.value(attitudeNames[i]), &attitude[i]))
+            return usageError("solve", std::string("--") + attitudeNames[i] + " takes degrees, not '" +
+                                           args.value(attitudeNames[i]) + "'");
+    double offset[3] = {0.0, 0.0, 0.0};
+    if (args.has("offset") && !parseTriple(args.value("offset"), offset))
+        return usageError("solve", "--offset takes RIGHT,FORWARD,UP, not '" + args.value("offset") + "'");
+    int dims = 2;
+    if (args.has("dims") && (!parseInt(args.value("dims"), &dims) || (dims != 2 && dims != 3)))
+        return usageError("solve", "--dims takes 2 or 3, not '" + args.value("dims") + "'");
+    double start[3] = {0.0, 0.0, 0.0};
+    const bool startGiven = args.has("start");
+    if (startGiven && !parseTriple(args.value("start"), start))
+        return usageError("solve", "--start takes EASTING,NORTHING,HEIGHT, not '" + args.value("start") + "'");
+
+    Problem p;
+    if (!readProblem(args.positionals()[0], &p)) return kBadInput;
+    const std::string source = args.positionals()[0] == "-" ? "<stdin>" : args.positionals()[0];
+    if (p.observations.empty()) return inputError("solve", source + ": no observations");
+    if (!startGiven && p.hasStart) {
+        for (int i = 0; i < 3; ++i) start[i] = p.start[i];
+    } else if (!startGiven && !p.stations.empty()) {
+        for (const CalcBaseStation& s : p.stations) {
+            start[0] += s.x / double(p.stations.size());
+            start[1] += s.y / double(p.stations.size());
+            start[2] += s.z / double(p.stations.size());
+        }
+    }
+
+    double x = start[0], y = start[1], z = start[2];
+    const int solved = quillon::estimation::solveBasePosition(
+        &y, &x, &z, attitude[0], attitude[1], attitude[2], p.observations.data(), int(p.observations.size()),
+        offset, p.stations.empty() ? nullptr : p.stations.data(), dims);
+    if (solved == 0)
+        return inputError("solve", source + ": no solution (the observations leave the position undetermined, "
+                                            "or the estimate did not converge in 10 iterations)");
+
+    Output o(stdout);
+    const bool json = args.has("json");
+    if (json)
+        o.text("{\"easting\":").jsonFixed(tidy(x), 4).text(",\"northing\":").jsonFixed(tidy(y), 4)
+            .text(",\"height\":").jsonFixed(tidy(z), 4).text(",\"dims\":").integer(dims).text(",\"observations\":[");
+    else
+        o.text("easting ").fixed(tidy(x), 4).text("  northing ").fixed(tidy(y), 4).text("  height ").fixed(tidy(z), 4)
+            .text(dims == 2 ? "  (height held)\n\n" : "\n\n")
+            .text("line  kind           stations     observed       computed       residual   sigma\n");
+    for (std::size_t i = 0; i < p.observations.size(); ++i) {
+        const StationObservation& ob = p.observations[i];
+        const double w = tidy(quillon::estimation::observationResidual(ob, y, x, z, attitude[0], attitude[1], attitude[2],
+                                                                   offset, p.stations.empty() ? nullptr : p.stations.data()));
+        const KindInfo* kind = nullptr;
+        for (const KindInfo& k : kKinds)
+            if (k.type == ob.type) kind = &k;
+        std::string names;
+        if (kind->stations >= 1) names = p.stationNames[std::size_t(ob.station)];
+        if (kind->stations == 2) names += "," + p.stationNames[std::size_t(ob.otherStation)];
+        if (json) {
+            o.text(i > 0 ? "," : "").text("{\"line\":").integer(p.lines[i]).text(",\"kind\":").jsonString(kindName(ob.type));
+            o.text(",\"stations\":").jsonString(names.c_str()).text(",\"observed\":").jsonShortest(ob.value);
+            o.text(",\"computed\":").jsonFixed(ob.value + w, 4).text(",\"residual\":").jsonFixed(w, 4);
+            o.text(",\"sigma\":").jsonShortest(ob.sigma).ch('}');
+        } else {
+            // 5     range          A            500.0000       500.0000       0.0000     0.01
+            char number[16];
+            std::snprintf(number, sizeof number, "%ld", p.lines[i]);
+            o.column(number, 6).column(kindName(ob.type), 15).column(names.empty() ? "-" : names.c_str(), 13);
+            char value[64];
+            std::snprintf(value, sizeof value, "%.4f", ob.value);
+            o.column(value, 15);
+            std::snprintf(value, sizeof value, "%.4f", ob.value + w);
+            o.column(value, 15);
+            std::snprintf(value, sizeof value, "%.4f", w);
+            o.column(value, 11).shortest(ob.sigma).newline();
+        }
+    }
+    if (json) o.text("]}\n");
+    return o.flush() ? kSuccess : kBadInput;
+}
 
 }  // namespace cli

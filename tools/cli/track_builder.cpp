@@ -30,10 +30,15 @@ int rankOf(FixSentence type) {
 TrackBuilder::TrackBuilder(FixOutput* output, double tolerance) : output_(output), tolerance_(tolerance) {}
 
 void TrackBuilder::onFix(FixSentence type, const FixReport& report) {
-    // A new time of day starts a new cycle; sentences without a time join
-    // the current one.
-    if (report.hasTime && epoch_.hasTime && std::fabs(report.timeOfDay - epoch_.timeOfDay) > 1e-3) flush();
+    // A new time of day starts a new cycle. A sentence without a time joins
+    // the current cycle unless its type already came in it (receivers
+    // without a fix send time-less sentences every cycle).
+    const unsigned bit = 1u << unsigned(type);
+    if (report.hasTime ? (epoch_.hasTime && std::fabs(report.timeOfDay - epoch_.timeOfDay) > 1e-3)
+                       : (epoch_.seenTypes & bit) != 0)
+        flush();
     epoch_.any = true;
+    epoch_.seenTypes |= bit;
     if (report.hasTime && !epoch_.hasTime) {
         epoch_.hasTime = true;
         epoch_.timeOfDay = report.timeOfDay;

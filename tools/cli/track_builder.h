@@ -67,6 +67,7 @@ private:
         FixReport best;
         int quality = -1;
         int satellites = -1;
+        unsigned seenTypes = 0;  // bit per FixSentence
     };
     void flush();
     void emit(const Epoch& epoch);

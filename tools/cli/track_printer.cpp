@@ -22,14 +22,19 @@ const char* const kDecodedNames[4] = {"GGA", "RMC", "GLL", "ZDA"};
 }  // namespace
 
 void fixTimeText(const Fix& fix, wchar_t* out) {
+    // The text truncates to tenths: a time of 19.60 s held as 19.5999999
+    // would read 19.5. Receivers state times to hundredths at most, so a
+    // tenth of a millisecond added lifts the binary error without changing
+    // any stated time.
+    constexpr double kRepresentationSlack = 1e-4;
     if (!fix.hasTime) {
         std::wcscpy(out, L"-");
     } else if (fix.hasDate) {
-        timeToStr(out, fix.dos);
+        timeToStr(out, fix.dos + kRepresentationSlack);
     } else {
         // The time of day alone: the clock part of "01-02-70 13:12:42.0".
         wchar_t full[40];
-        timeToStr(full, 86400.0 + fix.timeOfDay);
+        timeToStr(full, 86400.0 + fix.timeOfDay + kRepresentationSlack);
         std::wcscpy(out, full + 9);
     }
 }
@@ -101,7 +106,10 @@ void TrackPrinter::writeFix(const Fix& fix) {
             o.fixed(fix.height, 3).text(",\"heightText\":").jsonWide(height_);
         else
             o.text("null,\"heightText\":null");
-        o.text(",\"step\":").fixed(fix.step, 3).text(",\"stepText\":").jsonWide(fix.first ? L"" : step_);
+        if (fix.first)
+            o.text(",\"step\":null,\"stepText\":null");
+        else
+            o.text(",\"step\":").fixed(fix.step, 3).text(",\"stepText\":").jsonWide(step_);
         o.text(",\"quality\":");
         if (fix.quality >= 0) o.integer(fix.quality); else o.text("null");
         o.text(",\"satellites\":");
@@ -127,7 +135,7 @@ void TrackPrinter::writeSummary(const std::string& source, const ScanCounts& cou
 
 void TrackPrinter::textSummary(Output& o, const std::string& source, const ScanCounts& c, const TypeTally& types,
                                const TrackTotals& t) {
-    constexpr int kLabel = 18;
+    constexpr int kLabel = 20;
     o.column("log", kLabel).text(source).newline();
     o.column("lines", kLabel).integer(c.lines).newline();
     o.column("sentences", kLabel).integer(c.sentences).newline();
