@@ -62,7 +62,7 @@ int runDist(int argc, char** argv) {
             for (int u = 0; u < 5; ++u) o.text(",\"").text(kKeys[u]).text("\":").jsonWide(in[u]);
             o.text("}\n");
         } else {
-            // 12.5 ft = 3.81000762001524 m
+            // 12.5 ft = 3.8100076200152406 m
             //   meters          3.81m
             if (!firstBlock) o.newline();
             o.text(typed).text(" = ").shortest(meters).text(" m\n");

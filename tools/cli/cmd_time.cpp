@@ -25,7 +25,8 @@ const char kHelp[] =
     "  (none, no TEXT)          now, from the system clock\n"
     "  TEXT...                  date-time text, month first:\n"
     "                           '07-15-21 13:12:42.0', '7/15/2021 13:12'\n"
-    "  --gps WEEK SECONDS       GPS week and seconds of week\n"
+    "  --gps WEEK SECONDS       GPS week and seconds of week (to the\n"
+    "                           millisecond)\n"
     "  --dos SECONDS            DOS time\n"
     "  --jd DAYNUMBER           Julian day number (midnight starting that day)\n"
     "  --date Y M D [h m s]     calendar fields\n"
@@ -71,7 +72,10 @@ int runTime(int argc, char** argv) {
     double dos = 0.0;
     if (args.has("gps")) {
         if (!numbers(p, 2, 2, &v, &problem)) return usageError("time", "--gps " + problem + ": WEEK SECONDS");
-        dos = gpsToDos(v[0], v[1]);
+        // The conversion passes through a day count and leaves an error of
+        // some microseconds (12:42.0 comes out as 12:41.999998 and would be
+        // written 12:41.9); the result is rounded to the millisecond.
+        dos = std::round(gpsToDos(v[0], v[1]) * 1e3) / 1e3;
     } else if (args.has("dos")) {
         if (!numbers(p, 1, 1, &v, &problem)) return usageError("time", "--dos " + problem);
         dos = v[0];

@@ -119,8 +119,16 @@ Output& Output::wideColumn(const wchar_t* s, int width) {
 
 Output& Output::fixed(double value, int decimals) {
     reserve(400);
-    const auto r = std::to_chars(buffer_ + used_, buffer_ + kBufferSize, value, std::chars_format::fixed, decimals);
+    char* start = buffer_ + used_;
+    const auto r = std::to_chars(start, buffer_ + kBufferSize, value, std::chars_format::fixed, decimals);
     used_ = std::size_t(r.ptr - buffer_);
+    // -0.00004 with 4 decimals is written "0.0000", not "-0.0000".
+    bool zero = start[0] == '-';
+    for (const char* c = start + 1; zero && c < r.ptr; ++c) zero = *c == '0' || *c == '.';
+    if (zero) {
+        std::memmove(start, start + 1, std::size_t(r.ptr - start - 1));
+        --used_;
+    }
     return *this;
 }
 

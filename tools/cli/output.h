@@ -24,7 +24,9 @@ public:
     // s, then blanks up to width characters (at least one blank after s).
     Output& column(const char* s, int width);
     Output& wideColumn(const wchar_t* s, int width);
-    // "%.*f": fixed(2.5, 2) -> "2.50"; non-finite values as "nan", "inf", "-inf".
+    // "%.*f": fixed(2.5, 2) -> "2.50"; a value that rounds to zero has no
+    // sign: fixed(-0.00004, 4) -> "0.0000"; non-finite values as "nan",
+    // "inf", "-inf".
     Output& fixed(double value, int decimals);
     Output& integer(long long value);
     // "%.*g": general(1234.5678, 6) -> "1234.57", general(1e-20, 6) -> "1e-20".

@@ -1,0 +1,329 @@
+// End-to-end tests of the tool's frame and of every command but track.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <sstream>
+#include <vector>
+
+#include "tool_runner.h"
+
+#ifdef QUILLON_HAVE_GEOGRAPHICLIB
+#include <GeographicLib/Geocentric.hpp>
+#endif
+
+namespace {
+
+const char* const kCommands[] = {"track",  "units",  "dist", "angle",  "time",   "ecef",
+                                 "geodetic", "median", "fit", "invert", "random", "solve"};
+
+std::vector<double> numbersIn(const std::string& text) {
+    std::vector<double> values;
+    std::istringstream in(text);
+    double v;
+    while (in >> v) values.push_back(v);
+    return values;
+}
+
+struct Case {
+    std::string args;
+    std::string input;
+    int status;
+    std::string expected;  // text expected in stdout (status 0) or stderr
+};
+
+void expectCases(const ToolRunner& tool, const std::vector<Case>& cases) {
+    for (const Case& c : cases) {
+        const ToolResult r = tool.run(c.args, c.input);
+        EXPECT_EQ(r.status, c.status) << describe(c.args, r);
+        const std::string& where = c.status == 0 ? r.out : r.err;
+        EXPECT_NE(where.find(c.expected), std::string::npos) << "expected '" << c.expected << "'\n" << describe(c.args, r);
+    }
+}
+
+TEST(ToolFrame, HelpListsEveryCommandAndEachCommandHasItsOwn) {
+    ToolRunner tool;
+    const ToolResult help = tool.run("--help");
+    ASSERT_EQ(help.status, 0) << describe("--help", help);
+    for (const char* command : kCommands) {
+        EXPECT_NE(help.out.find(std::string("  ") + command + " "), std::string::npos) << command;
+        for (const std::string& form : {std::string(command) + " --help", "help " + std::string(command)}) {
+            const ToolResult r = tool.run(form);
+            EXPECT_EQ(r.status, 0) << describe(form, r);
+            EXPECT_EQ(r.out.find(std::string("usage: quillon ") + command), 0u) << describe(form, r);
+        }
+        const std::string bad = std::string(command) + " --no-such-option";
+        const ToolResult r = tool.run(bad);
+        EXPECT_EQ(r.status, 2) << describe(bad, r);
+        EXPECT_NE(r.err.find("unknown option '--no-such-option'"), std::string::npos) << describe(bad, r);
+    }
+}
+
+TEST(ToolFrame, MissingOrUnknownCommandIsBadUsage) {
+    ToolRunner tool;
+    expectCases(tool, {{"", "", 2, "usage: quillon COMMAND"}, {"frobnicate", "", 2, "unknown command 'frobnicate'"}});
+}
+
+TEST(UnitsCommand, SetWritesTheFileAndShowReadsItBack) {
+    ToolRunner tool;
+    expectCases(tool, {
+                          {"units", "", 0, "distUnits        0   meters (m)"},
+                          {"units set distUnits km", "", 0, "distUnits        3   kilometers (km)"},
+                          {"units set wpUnits 2", "", 0, "wpUnits          2   US survey feet (ft)"},
+                          {"units set latLonStyle dm", "", 0, "latLonStyle      1   degrees and decimal minutes"},
+                          {"units set defaultEntry -4", "", 0, "defaultEntry     -4"},
+                          {"units show", "", 0, "distUnits        3   kilometers (km)"},
+                          {"units set distUnits furlongs", "", 1, "'furlongs' is not a unit"},
+                          {"units set latLonStyle 7", "", 1, "latLonStyle takes dms (0) or dm (1)"},
+                          {"units set defaultEntry x", "", 1, "defaultEntry takes a whole number"},
+                          {"units set colour red", "", 2, "no setting named 'colour'"},
+                          {"units set distUnits", "", 2, "set needs KEY and VALUE"},
+                          {"units explode", "", 2, "unknown action 'explode'"},
+                          {"units --units none.ini show", "", 1, "none.ini: no such file"},
+                      });
+    const std::string ini = testing_support::readBytes(tool.defaultSettings());
+    for (const char* line : {"distUnits=3", "wpUnits=2", "latLonStyle=1", "defaultEntry=-4"})
+        EXPECT_NE(ini.find(line), std::string::npos) << line << " not in\n" << ini;
+    // An explicit file is created by set and used by every command.
+    expectCases(tool, {{"units --units mine.ini set distUnits ft", "", 0, "feet (ft)"},
+                       {"dist --units mine.ini 10", "", 0, "10 = 3.048 m"},
+                       {"units --json --units mine.ini", "", 0, "\"distUnits\":1,\"wpUnits\":0"}});
+}
+
+TEST(DistCommand, LengthsInEveryUnit) {
+    ToolRunner tool;
+    expectCases(tool, {
+                          {"dist '12.5 ft'", "", 0, "12.5 ft = 3.8100076200152406 m"},
+                          {"dist 1852", "", 0, "  nautical miles  1.00000nm"},
+                          {"dist 2nm", "", 0, "  kilometers      3.70400km"},
+                          {"dist 'N 100 m'", "", 0, "  feet            328.08ft"},
+                          {"dist -7km", "", 0, "  meters          -7000.00m"},
+                          {"dist --csv 1000", "", 0, "text,meters,m,ft,usft,km,nm\n1000,1000,1000.00m,3280.84ft,3280.83ft,1.00000km,0.53996nm\n"},
+                          {"dist --json 1", "", 0, "{\"text\":\"1\",\"meters\":1,\"m\":\"1.00m\""},
+                          {"dist '5 mi'", "", 1, "'5 mi': cannot read 'mi'"},
+                          {"dist abc", "", 1, "'abc': no number"},
+                          {"dist", "", 2, "needs at least one length"},
+                      });
+    ASSERT_EQ(tool.run("units set distUnits ft").status, 0);
+    expectCases(tool, {{"dist 100", "", 0, "100 = 30.48 m"}});
+}
+
+TEST(AngleCommand, AnglesInEveryStyle) {
+    ToolRunner tool;
+    expectCases(tool, {
+                          {"angle '45 30 15.5 W'", "", 0, "45 30 15.5 W = -45.504305556 degrees"},
+                          {"angle '45 30 15.5 W'", "", 0, "  longitude  W045 30 15.500   W045 30.25833"},
+                          {"angle S45.5", "", 0, "  latitude   S45 30 00.000    S45 30.00000"},
+                          {"angle 12.5", "", 0, "  dms          12 30 00.000"},
+                          {"angle --decimals 1 12.5", "", 0, "  dm           12 30.0"},
+                          {"angle --csv w10", "", 0, "w10,-10.000000000,- 10  0 00.000,- 10 00.00000,S10 00 00.000"},
+                          {"angle --json 1", "", 0, "{\"text\":\"1\",\"degrees\":1.000000000,\"dms\":\"   1  0 00.000\""},
+                          {"angle xyz", "", 1, "'xyz': no number"},
+                          {"angle --decimals 7 1", "", 2, "--decimals takes a whole number 0..6"},
+                      });
+}
+
+TEST(TimeCommand, OneInstantInEveryForm) {
+    ToolRunner tool;
+    const std::string all = "dos time      1626354762.000\n"
+                            "text          07-15-21 13:12:42.0\n"
+                            "date          2021-07-15 13:12:42.000\n"
+                            "day of year   2021 196\n"
+                            "julian day    2459411\n"
+                            "gps week      2166 393162.000\n";
+    expectCases(tool, {
+                          {"time --dos 1626354762", "", 0, all},
+                          {"time --gps 2166 393162", "", 0, all},
+                          {"time --date 2021 7 15 13 12 42", "", 0, all},
+                          {"time 07-15-21 13:12:42.0", "", 0, all},
+                          {"time '7/15/2021 13:12:42'", "", 0, all},
+                          {"time --jd 2459411", "", 0, "date          2021-07-15 00:00:00.000"},
+                          {"time --gps 0 0", "", 0, "text          01-06-80 00:00:00.0"},
+                          {"time --json --dos 0", "", 0, "\"julianDay\":2440588,\"gpsWeek\":-523,\"gpsSeconds\":345600.000}"},
+                          {"time 13-01-21", "", 1, "'13-01-21' is not a date-time text"},
+                          {"time --date 2021 13 1", "", 1, "no such date"},
+                          {"time --jd 1.5", "", 1, "a Julian day number is a whole number"},
+                          {"time --gps 2167", "", 2, "--gps needs 2 numbers"},
+                          {"time --gps 2167 x", "", 2, "'x' is not a number"},
+                          {"time --dos 1 --jd", "", 2, "give one of"},
+                      });
+    const ToolResult now = tool.run("time --json");
+    ASSERT_EQ(now.status, 0) << describe("time", now);
+    EXPECT_GT(std::atof(now.out.c_str() + 7), 1.7e9) << describe("time", now);
+}
+
+TEST(GeocentricCommands, PointsConvertBothWaysOneOrManyAtATime) {
+    ToolRunner tool;
+    expectCases(tool, {
+                          {"ecef 0 0 0", "", 0, "6378137.0000 0.0000 0.0000\n"},
+                          {"ecef 90 0", "", 0, "0.0000 0.0000 6356752.3142\n"},
+                          {"ecef --csv 0 90 10", "", 0, "x,y,z\n0.0000,6378147.0000,0.0000\n"},
+                          {"geodetic 6378137 0 0", "", 0, "0.0000000000 0.0000000000 0.0000\n"},
+                          {"geodetic --json 0 0 6356752.3142", "", 0, "{\"lat\":90.0000000000,\"lon\":0.0000000000,\"height\":0.0000}"},
+                          {"ecef 91 0", "", 2, "latitude 91 is outside -90..90"},
+                          {"ecef 45 x", "", 2, "'x' is not a number"},
+                          {"geodetic missing.txt", "", 1, "missing.txt: no such file"},
+                      });
+#ifdef QUILLON_HAVE_GEOGRAPHICLIB
+    const GeographicLib::Geocentric& earth = GeographicLib::Geocentric::WGS84();
+    const double samples[][3] = {{45.0, 30.0, 100.0}, {-33.9, 151.2, 5.0}, {78.2, -15.6, 1200.0}};
+    for (const auto& p : samples) {
+        double x, y, z;
+        earth.Forward(p[0], p[1], p[2], x, y, z);
+        const std::string args = "ecef " + std::to_string(p[0]) + " " + std::to_string(p[1]) + " " + std::to_string(p[2]);
+        const ToolResult r = tool.run(args);
+        const auto v = numbersIn(r.out);
+        ASSERT_EQ(v.size(), 3u) << describe(args, r);
+        EXPECT_NEAR(v[0], x, 1e-4) << describe(args, r);
+        EXPECT_NEAR(v[1], y, 1e-4) << describe(args, r);
+        EXPECT_NEAR(v[2], z, 1e-4) << describe(args, r);
+    }
+#endif
+    // Batch: the points of standard input, there and back.
+    const std::string points = "# lat lon h\n51.4778 -0.0015 45.4\n\n-45.8776 170.5001 12\n0 180 -20\n";
+    const ToolResult there = tool.run("ecef", points);
+    ASSERT_EQ(there.status, 0) << describe("ecef", there);
+    ASSERT_EQ(lineCount(there.out), 3) << describe("ecef", there);
+    const ToolResult back = tool.run("geodetic -", there.out);
+    ASSERT_EQ(back.status, 0) << describe("geodetic -", back);
+    const auto expected = numbersIn("51.4778 -0.0015 45.4 -45.8776 170.5001 12 0 180 -20");
+    const auto got = numbersIn(back.out);
+    ASSERT_EQ(got.size(), expected.size()) << describe("geodetic -", back);
+    for (std::size_t i = 0; i < got.size(); ++i) EXPECT_NEAR(got[i], expected[i], 1e-8) << "value " << i;
+    // A bad line is named and skipped; the others still convert.
+    const ToolResult bad = tool.run("ecef -", "0 0 0\n1 two 3\n0 90 0\n");
+    EXPECT_EQ(bad.status, 1) << describe("ecef -", bad);
+    EXPECT_EQ(bad.err, "quillon ecef: <stdin>:2: 'two' is not a number\n");
+    EXPECT_EQ(lineCount(bad.out), 2) << describe("ecef -", bad);
+}
+
+TEST(StatisticsCommands, MedianAndRobustLineFit) {
+    ToolRunner tool;
+    testing_support::writeBytes(tool.file("line.txt"),
+                                "# x y\n0 1\n1 3\n2 5\n3 7\n4 9\n5 11\n6 13\n");  // y = 1 + 2x
+    expectCases(tool, {
+                          {"median", "3 1 2 10\n", 0, "2.5\n"},
+                          {"median -", "5\n", 0, "5\n"},
+                          {"median --column 2 line.txt", "", 0, "7\n"},
+                          {"fit 1 2 line.txt", "", 0, "points    7\na         1\nb         2\nmean |d|  0\n"},
+                          {"median --json", "1,2;3\n", 0, "{\"count\":3,\"median\":2}"},
+                          {"median", "1 2\n3 x\n", 1, "quillon median: <stdin>:2: 'x' is not a number"},
+                          {"median", "# nothing\n", 1, "<stdin>: no numbers"},
+                          {"median --column 3 line.txt", "", 1, "line.txt:2: no column 3"},
+                          {"median --column 0", "", 2, "--column takes a number from 1"},
+                          {"fit --json 1 2 line.txt", "", 0, "{\"points\":7,\"a\":1,\"b\":2,\"meanAbsDev\":0}"},
+                          {"fit 1 2", "0 0\n", 1, "a line needs at least 2 points"},
+                          {"fit 1 3 line.txt", "", 1, "line.txt:2: no column 3"},
+                          {"fit 1", "", 2, "needs the columns X and Y"},
+                      });
+    // One wild point barely moves the robust line (least squares would
+    // give a slope near 8 here).
+    const ToolResult robust = tool.run("fit --json 1 2", "0 1\n1 3\n2 5\n3 7\n4 9\n5 11\n6 13\n7 100\n");
+    const std::size_t at = robust.out.find("\"b\":");
+    ASSERT_NE(at, std::string::npos) << describe("fit", robust);
+    EXPECT_NEAR(std::atof(robust.out.c_str() + at + 4), 2.0, 0.05) << describe("fit", robust);
+}
+
+TEST(InvertCommand, EveryMethodInvertsAndSingularMatricesAreErrors) {
+    ToolRunner tool;
+    for (const char* method : {"gaussj", "lu", "spd"}) {
+        const std::string args = std::string("invert --method ") + method;
+        const ToolResult r = tool.run(args, "4 1\n1 3\n");
+        ASSERT_EQ(r.status, 0) << describe(args, r);
+        const auto v = numbersIn(r.out);
+        ASSERT_EQ(v.size(), 4u) << describe(args, r);
+        const double expected[] = {3.0 / 11, -1.0 / 11, -1.0 / 11, 4.0 / 11};
+        for (int i = 0; i < 4; ++i) EXPECT_NEAR(v[std::size_t(i)], expected[i], 1e-12) << describe(args, r);
+    }
+    expectCases(tool, {
+                          {"invert", "4 7\n2 6\n", 0, "0.6 -0.7\n-0.2 0.4\n"},
+                          {"invert --method lu", "4,7\n2,6\n", 0, "0.6 -0.7\n-0.2 0.4\n"},
+                          {"invert --digits 3", "3\n", 0, "0.333\n"},
+                          {"invert", "1 2\n2 4\n", 1, "the matrix is singular"},
+                          {"invert --method lu", "1 2\n2 4\n", 1, "singular or too ill-conditioned"},
+                          {"invert --method spd", "1 1\n1 1\n", 1, "singular or not positive definite"},
+                          {"invert --method spd", "4 7\n2 6\n", 1, "not symmetric (row 1, column 2)"},
+                          {"invert", "1 2 3\n4 5\n", 1, "<stdin>:1: 3 numbers in a row of a 2 x 2 matrix"},
+                          {"invert", "", 1, "<stdin>: no matrix"},
+                          {"invert --method qr", "1\n", 2, "--method takes gaussj, lu or spd"},
+                      });
+}
+
+TEST(RandomCommand, SeededNormalDeviates) {
+    ToolRunner tool;
+    const ToolResult a = tool.run("random 2000 --seed 7");
+    const ToolResult b = tool.run("random --seed=7 2000");
+    const ToolResult c = tool.run("random 2000 --seed 8");
+    ASSERT_EQ(a.status, 0) << describe("random", a);
+    EXPECT_EQ(a.out, b.out) << "the same seed gives the same sequence";
+    EXPECT_NE(a.out, c.out) << "another seed gives another sequence";
+    const auto v = numbersIn(a.out);
+    ASSERT_EQ(v.size(), 2000u);
+    double sum = 0.0, squares = 0.0;
+    for (double x : v) {
+        sum += x;
+        squares += x * x;
+    }
+    const double mean = sum / 2000.0;
+    EXPECT_NEAR(mean, 0.0, 0.1);
+    EXPECT_NEAR(std::sqrt(squares / 2000.0 - mean * mean), 1.0, 0.1);
+    const auto shifted = numbersIn(tool.run("random 2000 --seed 7 --mean 10 --sigma 2").out);
+    ASSERT_EQ(shifted.size(), 2000u);
+    EXPECT_NEAR(shifted[5], 10.0 + 2.0 * v[5], 1e-9);
+    expectCases(tool, {{"random 0", "", 0, ""},
+                       {"random -3", "", 2, "N is a whole number from 0"},
+                       {"random 5 --seed 0", "", 2, "--seed takes a whole number from 1"},
+                       {"random", "", 2, "needs the count N"}});
+}
+
+TEST(SolveCommand, PositionAndResidualsFromStationObservations) {
+    ToolRunner tool;
+    // Exact ranges from (300, 400, 0) to three stations, and a bearing.
+    const std::string stations = "station A 0 0 0\nstation B 1000 0 0\nstation C 0 1000 0\n";
+    testing_support::writeBytes(tool.file("obs.txt"),
+                                "# three stations\n" + stations +
+                                    "start 350 450 0\n"
+                                    "range A 500 0.01\n"
+                                    "range B 806.2257748 0.01   # to B\n"
+                                    "range C 670.8203932 0.01\n");
+    const ToolResult r = tool.run("solve obs.txt");
+    ASSERT_EQ(r.status, 0) << describe("solve obs.txt", r);
+    EXPECT_NE(r.out.find("easting 300.0000  northing 400.0000  height 0.0000  (height held)"), std::string::npos)
+        << describe("solve obs.txt", r);
+    EXPECT_NE(r.out.find("7     range          B            806.2258       806.2258       0.0000     0.01"),
+              std::string::npos)
+        << describe("solve obs.txt", r);
+
+    // Easting and northing seen from a sensor one unit forward, heading east.
+    testing_support::writeBytes(tool.file("grid.txt"), "easting 100 1\nnorthing 200 1\n");
+    const ToolResult offset = tool.run("solve --heading 90 --offset 0,1,0 --start 0,0,0 grid.txt");
+    EXPECT_NE(offset.out.find("easting 99.0000  northing 200.0000"), std::string::npos) << describe("solve", offset);
+
+    // An observation that disagrees shows its residual.
+    testing_support::writeBytes(tool.file("misfit.txt"), "easting 100 1\nnorthing 200 1\neasting 102 1\n");
+    const ToolResult misfit = tool.run("solve --json misfit.txt");
+    EXPECT_NE(misfit.out.find("{\"easting\":101.0000,\"northing\":200.0000"), std::string::npos) << describe("solve", misfit);
+    EXPECT_NE(misfit.out.find("\"kind\":\"easting\",\"stations\":\"\",\"observed\":102,\"computed\":101.0000,\"residual\":-1.0000"),
+              std::string::npos)
+        << describe("solve", misfit);
+
+    // Heights: solved with --dims 3.
+    testing_support::writeBytes(tool.file("h.txt"), "easting 5 1\nnorthing 6 1\nheight 7 1\n");
+    EXPECT_NE(tool.run("solve --dims 3 h.txt").out.find("easting 5.0000  northing 6.0000  height 7.0000\n"),
+              std::string::npos);
+
+    expectCases(tool, {
+                          {"solve -", stations + "range D 10 1\n", 1, "<stdin>:4: unknown station 'D'"},
+                          {"solve -", "range\n", 1, "<stdin>:1: a range line has 3 fields: STATION VALUE SIGMA"},
+                          {"solve -", "orbit 1 2\n", 1, "<stdin>:1: unknown line kind 'orbit'"},
+                          {"solve -", "easting x 1\n", 1, "<stdin>:1: 'x' is not a number"},
+                          {"solve -", stations + "station A 1 1 1\n", 1, "<stdin>:4: station 'A' is defined twice"},
+                          {"solve -", "easting 1 1\n", 1, "no solution"},
+                          {"solve -", "# nothing\n", 1, "no observations"},
+                          {"solve --dims 4 -", "", 2, "--dims takes 2 or 3"},
+                          {"solve --offset 1,2 -", "", 2, "--offset takes RIGHT,FORWARD,UP"},
+                          {"solve", "", 2, "needs one observations file"},
+                      });
+}
+
+}  // namespace

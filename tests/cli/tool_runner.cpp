@@ -1,0 +1,56 @@
+#include "tool_runner.h"
+
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <sstream>
+
+ToolRunner::ToolRunner() {}
+
+std::string quoted(const std::string& path) {
+    std::string q = "'";
+    for (char c : path) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return q + "'";
+}
+
+ToolResult ToolRunner::run(const std::string& args, const std::string& input) const {
+    const std::string in = dir_.file("stdin.txt");
+    const std::string err = dir_.file("stderr.txt");
+    testing_support::writeBytes(in, input);
+    const std::string command = "cd " + quoted(dir_.path()) + " && env -u APPDATA XDG_CONFIG_HOME=" +
+                                quoted(dir_.file("config")) + " HOME=" + quoted(dir_.path()) + " " +
+                                quoted(QUILLON_TOOL_PATH) + " " + args + " < " + quoted(in) + " 2> " + quoted(err);
+    ToolResult r;
+    std::FILE* pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr) return r;
+    char buffer[65536];
+    std::size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) r.out.append(buffer, n);
+    const int status = pclose(pipe);
+    r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    r.err = testing_support::readBytes(err);
+    return r;
+}
+
+int lineCount(const std::string& text) {
+    int n = 0;
+    for (char c : text) n += c == '\n';
+    return n;
+}
+
+std::string summaryValue(const std::string& out, const std::string& label) {
+    std::istringstream lines(out);
+    std::string line;
+    while (std::getline(lines, line)) {
+        if (line.compare(0, label.size(), label) != 0 || line.size() <= label.size() || line[label.size()] != ' ')
+            continue;
+        const std::size_t start = line.find_first_not_of(' ', label.size());
+        return start == std::string::npos ? "" : line.substr(start);
+    }
+    return "(no line '" + label + "')";
+}
+
+std::string describe(const std::string& args, const ToolResult& r) {
+    return "quillon " + args + "\n  exit status: " + std::to_string(r.status) + "\n  stdout:\n" +
+           r.out.substr(0, 3000) + "\n  stderr:\n" + r.err.substr(0, 3000);
+}

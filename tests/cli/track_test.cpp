@@ -1,0 +1,300 @@
+// End-to-end tests of `quillon track` on the bundled real log, the shared
+// real logs and crafted messy logs.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+#include <sstream>
+
+#include "nmea_reference.h"
+#include "tool_runner.h"
+
+#ifdef QUILLON_HAVE_GEOGRAPHICLIB
+#include <GeographicLib/Geodesic.hpp>
+#endif
+
+namespace {
+
+const std::string kBundledLog = std::string(QUILLON_EXAMPLES_DIR) + "/nmea-rtk.nmea";
+
+// "$" body "*hh" with the checksum of the body.
+std::string sentence(const std::string& body, bool lowercase = false) {
+    unsigned x = 0;
+    for (char c : body) x ^= static_cast<unsigned char>(c);
+    char tail[8];
+    std::snprintf(tail, sizeof tail, lowercase ? "*%02x" : "*%02X", x);
+    return "$" + body + tail;
+}
+
+std::map<std::string, int> parseTypes(const std::string& text) {
+    std::map<std::string, int> types;
+    std::istringstream in(text);
+    std::string name;
+    int count = 0;
+    while (in >> name >> count) {
+        types[name] = count;
+        in.ignore(1);  // the comma
+    }
+    return types;
+}
+
+// "180320" and "132819.60" as the tool writes them: "03-18-20 13:28:19.6".
+std::string toolTime(const std::string& ddmmyy, const std::string& hhmmss) {
+    return ddmmyy.substr(2, 2) + "-" + ddmmyy.substr(0, 2) + "-" + ddmmyy.substr(4, 2) + " " + hhmmss.substr(0, 2) +
+           ":" + hhmmss.substr(2, 2) + ":" + hhmmss.substr(4, 4);
+}
+
+TEST(TrackBundledLog, SummaryAgreesWithAnIndependentReadingOfTheLog) {
+    ToolRunner tool;
+    const std::string args = "track " + quoted(kBundledLog);
+    const ToolResult r = tool.run(args);
+    ASSERT_EQ(r.status, 0) << describe(args, r);
+    const ReferenceLog ref = readReferenceLog(kBundledLog);
+    ASSERT_GT(ref.fixes.size(), 100u) << "the bundled log changed";
+
+    EXPECT_EQ(summaryValue(r.out, "lines"), std::to_string(ref.lines)) << describe(args, r);
+    EXPECT_EQ(summaryValue(r.out, "sentences"), std::to_string(ref.sentences)) << describe(args, r);
+    EXPECT_EQ(summaryValue(r.out, "bad checksum"), std::to_string(ref.badChecksum)) << describe(args, r);
+    EXPECT_EQ(summaryValue(r.out, "fixes"), std::to_string(ref.fixes.size())) << describe(args, r);
+    EXPECT_EQ(summaryValue(r.out, "skipped"), "0") << describe(args, r);
+    EXPECT_EQ(parseTypes(summaryValue(r.out, "types")), ref.types) << describe(args, r);
+    const std::string span = toolTime(ref.firstDate, ref.fixes.front().hhmmss) + " .. " +
+                             toolTime(ref.firstDate, ref.fixes.back().hhmmss);
+    EXPECT_EQ(summaryValue(r.out, "time span").substr(0, span.size()), span) << describe(args, r);
+    // One line per fix between the header and the blank line before the summary.
+    EXPECT_EQ(lineCount(r.out.substr(0, r.out.find("\n\n") + 1)), int(ref.fixes.size()) + 1) << describe(args, r);
+}
+
+TEST(TrackBundledLog, TotalDistanceIsTheSumOfGeodesicSteps) {
+#ifndef QUILLON_HAVE_GEOGRAPHICLIB
+    GTEST_SKIP() << "needs GeographicLib (Debian package libgeographiclib-dev)";
+#else
+    const ReferenceLog ref = readReferenceLog(kBundledLog);
+    const GeographicLib::Geodesic& wgs84 = GeographicLib::Geodesic::WGS84();
+    double total = 0.0;
+    for (std::size_t i = 1; i < ref.fixes.size(); ++i) {
+        double step = 0.0;
+        wgs84.Inverse(ref.fixes[i - 1].latitude, ref.fixes[i - 1].longitude, ref.fixes[i].latitude,
+                      ref.fixes[i].longitude, step);
+        total += step;
+    }
+    ToolRunner tool;
+    const std::string args = "track --json " + quoted(kBundledLog);
+    const ToolResult r = tool.run(args);
+    ASSERT_EQ(r.status, 0) << describe(args, r);
+    const std::size_t at = r.out.find("\"distance\":");
+    ASSERT_NE(at, std::string::npos) << describe(args, r);
+    const double distance = std::atof(r.out.c_str() + at + 11);
+    EXPECT_NEAR(distance, total, 0.002) << "geodesic sum " << total << "\n" << describe(args, r);
+#endif
+}
+
+TEST(TrackBundledLog, JsonAndCsvCarryOneRecordPerFix) {
+    ToolRunner tool;
+    const ReferenceLog ref = readReferenceLog(kBundledLog);
+    const int fixes = int(ref.fixes.size());
+
+    const ToolResult json = tool.run("track --json " + quoted(kBundledLog));
+    ASSERT_EQ(json.status, 0) << describe("track --json", json);
+    EXPECT_EQ(lineCount(json.out), fixes + 1) << describe("track --json", json);
+    EXPECT_EQ(json.out.rfind("{\"class\":\"SUMMARY\"", json.out.size() - 2), json.out.rfind('\n', json.out.size() - 2) + 1)
+        << describe("track --json", json);
+    EXPECT_NE(json.out.find("\"fixes\":" + std::to_string(fixes) + ","), std::string::npos);
+    EXPECT_EQ(json.out.find("{\"class\":\"FIX\",\"time\":\"03-18-20 13:28:19.6\",\"dos\":1584538099.6"), 0u)
+        << describe("track --json", json);
+
+    const ToolResult csv = tool.run("track --csv " + quoted(kBundledLog));
+    ASSERT_EQ(csv.status, 0) << describe("track --csv", csv);
+    EXPECT_EQ(lineCount(csv.out), fixes + 1) << describe("track --csv", csv);
+    EXPECT_EQ(csv.out.find("time,latitude,longitude,height,step,quality,satellites,filter"), 0u);
+    EXPECT_EQ(summaryValue(csv.err, "fixes"), std::to_string(fixes)) << "the CSV summary goes to stderr";
+}
+
+TEST(TrackBundledLog, StandardInputReadsLikeTheFile) {
+    ToolRunner tool;
+    const ToolResult fromFile = tool.run("track " + quoted(kBundledLog));
+    const ToolResult fromStdin = tool.run("track -", testing_support::readBytes(kBundledLog));
+    ASSERT_EQ(fromStdin.status, 0) << describe("track -", fromStdin);
+    EXPECT_EQ(fromStdin.out.substr(0, fromStdin.out.find("\nlog")), fromFile.out.substr(0, fromFile.out.find("\nlog")));
+    EXPECT_EQ(summaryValue(fromStdin.out, "log"), "<stdin>");
+}
+
+TEST(TrackSettings, UnitsStyleAndDecimalsShapeTheTexts) {
+    ToolRunner tool;
+    const ToolResult dms = tool.run("track " + quoted(kBundledLog));
+    EXPECT_NE(dms.out.find("N41 34 29.877    W093 45 02.059    278.16m"), std::string::npos) << describe("track", dms);
+
+    const ToolResult dm = tool.run("track --style dm --decimals 2 " + quoted(kBundledLog));
+    EXPECT_NE(dm.out.find("N41 34.50        W093 45.03        278.16m"), std::string::npos) << describe("track dm", dm);
+
+    ASSERT_EQ(tool.run("units set distUnits ft").status, 0);
+    const ToolResult feet = tool.run("track " + quoted(kBundledLog));
+    EXPECT_NE(feet.out.find("912.60ft"), std::string::npos) << describe("track (feet)", feet);
+    EXPECT_NE(summaryValue(feet.out, "total distance").find("ft"), std::string::npos) << describe("track", feet);
+
+    ASSERT_EQ(tool.run("units set latLonStyle dm").status, 0);
+    const ToolResult styled = tool.run("track " + quoted(kBundledLog));
+    EXPECT_NE(styled.out.find("N41 34.49795     W093 45.03431     912.60ft"), std::string::npos) << describe("track", styled);
+}
+
+TEST(TrackSettings, DefaultSettingsFileIsCreatedWithTheDefaults) {
+    ToolRunner tool;
+    ASSERT_EQ(tool.run("track " + quoted(kBundledLog)).status, 0);
+    const std::string ini = testing_support::readBytes(tool.defaultSettings());
+    for (const char* key : {"distUnits=0", "wpUnits=0", "latLonStyle=0", "defaultDistCalc=0"})
+        EXPECT_NE(ini.find(key), std::string::npos) << key << " missing from\n" << ini;
+}
+
+// A log with one of every defect real receivers produce, one per line.
+std::string messyLog() {
+    std::string log;
+    log += sentence("GPGGA,123519,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,") + "\r\r\n";  // 1 fix
+    log += sentence("GPRMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230394,003.1,W") + "\n";  // date
+    log += std::string("\x01\xff\x00junk", 7) +
+           sentence("GNGGA,123520,4807.039,N,01131.001,E,1,08,0.9,545.5,M,46.9,M,,", true) + "\r\n";  // 2
+    log += "$GAGGA,123521,4807.040,N,01131.002,E,1,08,0.9,545.6,M,46.9,M,,\n";  // no checksum: 3
+    log += "$GPGGA,123522,4807.041,N,01131.003,E,1,08,0.9,545.7,M,46.9,M,,*00\n";  // bad checksum
+    log += sentence("GPGGA,123523,,,,,0,00,,,M,,M,,") + "\n";  // no fix
+    log += sentence("PGRME,15.0,M,45.0,M,25.0,M") + "\n";   // proprietary
+    log += "$" + sentence("BDGSV,1,1,00") + "\n";           // doubled start
+    log += std::string("\x8a\x9b\xfe\x00 binary", 11) + "\n";  // no sentence
+    log += sentence("GPGGA,1235") + "\n";                   // truncated
+    log += sentence("GLGGA,123524,48x7.041,N,01131.003,E,1,08,0.9,545.7,M,46.9,M,,") + "\n";  // bad field
+    log += "$GPGGA,123525,4807.0" + std::string(3 << 20, '9') + "\n";  // 3 MB line
+    log += sentence("GLGLL,4807.050,N,01131.010,E,123526,A,A") + "\r";  // bare CR end: 4
+    log += sentence("GBGGA,123527,4807.051,N,01131.011,E,1,08,0.9,545.8,M,46.9,M,,");  // 5, no final newline
+    return log;
+}
+
+TEST(TrackMessyLog, EveryDefectIsCountedAndNoneStopsTheLog) {
+    ToolRunner tool;
+    testing_support::writeBytes(tool.file("messy.nmea"), messyLog());
+    const ToolResult r = tool.run("track messy.nmea");
+    ASSERT_EQ(r.status, 0) << describe("track messy.nmea", r);
+    const std::pair<const char*, const char*> expected[] = {
+        {"lines", "13"},
+        {"sentences", "12"},
+        {"decoded", "GGA 5, RMC 1, GLL 1, ZDA 0"},
+        {"other types", "1"},
+        {"proprietary", "1"},
+        {"bad checksum", "1"},
+        {"no checksum", "1"},
+        {"skipped", "4 (no sentence 1, malformed 0, truncated 1, bad field 1, overlong 1; first at line 9)"},
+        {"fixes", "5"},
+        {"cycles without fix", "1"},
+        {"time span", "03-23-94 12:35:19.0 .. 03-23-94 12:35:27.0 (8.0 s)"},
+    };
+    for (const auto& [label, value] : expected)
+        EXPECT_EQ(summaryValue(r.out, label), value) << "summary line '" << label << "'\n" << describe("track", r);
+    // Lowercase and missing checksums are read; the wrong one is not.
+    EXPECT_NE(r.out.find("03-23-94 12:35:20.0"), std::string::npos) << describe("track", r);
+    EXPECT_NE(r.out.find("03-23-94 12:35:21.0"), std::string::npos) << describe("track", r);
+    EXPECT_EQ(r.out.find("12:35:22.0"), std::string::npos) << describe("track", r);
+    // The cycle without a fix prints no position at all, least of all a zero one.
+    EXPECT_EQ(r.out.find("12:35:23.0"), std::string::npos) << describe("track", r);
+    EXPECT_EQ(r.out.find("N00 00 00"), std::string::npos) << describe("track", r);
+    // The GLL fix has no height; the last line (no line end) is read.
+    EXPECT_NE(r.out.find("03-23-94 12:35:26.0  N48 07 03.000    E011 31 00.600    -  "), std::string::npos)
+        << describe("track", r);
+    EXPECT_NE(r.out.find("03-23-94 12:35:27.0"), std::string::npos) << describe("track", r);
+}
+
+TEST(TrackMessyLog, LogsWithoutAnyFixPrintNoPosition) {
+    ToolRunner tool;
+    std::string log;
+    for (int i = 0; i < 5; ++i)
+        log += sentence("GPGGA,,,,,,0,,,,,,,,") + "\n" + sentence("GPRMC,,V,,,,,,,,,,N") + "\n";
+    const ToolResult r = tool.run("track -", log);
+    ASSERT_EQ(r.status, 0) << describe("track -", r);
+    EXPECT_EQ(summaryValue(r.out, "fixes"), "0");
+    EXPECT_EQ(summaryValue(r.out, "cycles without fix"), "5");
+    EXPECT_EQ(summaryValue(r.out, "time span"), "-");
+    EXPECT_EQ(r.out.find("\n\n"), r.out.find('\n')) << "no fix line under the header\n" << describe("track -", r);
+}
+
+TEST(TrackMessyLog, BinaryGarbageIsSkippedLineByLine) {
+    ToolRunner tool;
+    std::string garbage;
+    unsigned state = 12345;
+    for (int i = 0; i < 200000; ++i) {
+        state = state * 1103515245u + 12345u;
+        garbage.push_back(char(state >> 24));
+    }
+    const ToolResult r = tool.run("track -", garbage);
+    ASSERT_EQ(r.status, 0) << describe("track - (garbage)", r);
+    EXPECT_EQ(summaryValue(r.out, "fixes"), "0") << describe("track - (garbage)", r);
+    EXPECT_EQ(r.err, "");
+}
+
+TEST(TrackRealLogs, BadChecksumCountsAgreeWithGpsdecode) {
+    QUILLON_REQUIRE_NMEA_LOGS();
+    if (std::system("command -v gpsdecode > /dev/null 2>&1") != 0)
+        GTEST_SKIP() << "needs gpsdecode (Debian package gpsd-clients)";
+    ToolRunner tool;
+    for (const char* name : {"edge/firefly-II.nmea", "edge/st-teseo-liv4f.nmea", "telit-he910.nmea", "hemi.nmea"}) {
+        const std::string path = testing_support::nmeaDir() + "/" + name;
+        const std::string command =
+            "gpsdecode -D 2 < " + quoted(path) + " 2>&1 > /dev/null | grep -c 'bad checksum'";
+        std::FILE* pipe = popen(command.c_str(), "r");
+        ASSERT_NE(pipe, nullptr);
+        char count[32] = {0};
+        ASSERT_NE(std::fgets(count, sizeof count, pipe), nullptr);
+        pclose(pipe);
+        const ToolResult r = tool.run("track " + quoted(path));
+        ASSERT_EQ(r.status, 0) << describe(name, r);
+        EXPECT_EQ(summaryValue(r.out, "bad checksum"), std::to_string(std::atoi(count))) << name;
+    }
+}
+
+TEST(TrackRealLogs, EveryLogReadsToTheEndWithoutSkippedLines) {
+    QUILLON_REQUIRE_NMEA_LOGS();
+    ToolRunner tool;
+    // Counts from the README of the logs: lines, and sentences without a checksum.
+    const std::tuple<const char*, int, int> logs[] = {
+        {"ublox-neo-m9n-nmea.nmea", 1403, 0}, {"unicore-um621.nmea", 882, 0}, {"skytraq-dgps.nmea", 1024, 0},
+        {"edge/hp58534a.nmea", 13, 13},       {"edge/magellan-ec10.nmea", 76, 0},
+    };
+    for (const auto& [name, lines, noChecksum] : logs) {
+        const std::string path = testing_support::nmeaDir() + "/" + name;
+        const ToolResult r = tool.run("track " + quoted(path));
+        ASSERT_EQ(r.status, 0) << describe(name, r);
+        EXPECT_EQ(summaryValue(r.out, "lines"), std::to_string(lines)) << name;
+        EXPECT_EQ(summaryValue(r.out, "sentences"), std::to_string(lines)) << name;
+        EXPECT_EQ(summaryValue(r.out, "no checksum"), std::to_string(noChecksum)) << name;
+        EXPECT_EQ(summaryValue(r.out, "bad checksum"), "0") << name;
+        EXPECT_EQ(summaryValue(r.out, "skipped"), "0") << name;
+    }
+}
+
+TEST(TrackErrors, BadUsageAndUnreadableInputsGiveOneClearLine) {
+    ToolRunner tool;
+    testing_support::writeBytes(tool.file("bad.ini"), "[units]\ndistUnits=7\n");
+    testing_support::writeBytes(tool.file("log.nmea"), sentence("GPGGA,123519,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,") + "\n");
+    const struct {
+        std::string args;
+        int status;
+        std::string message;
+    } cases[] = {
+        {"track", 2, "needs one log file"},
+        {"track a.nmea b.nmea", 2, "needs one log file"},
+        {"track --style dd log.nmea", 2, "--style takes dms or dm"},
+        {"track --decimals 9 log.nmea", 2, "--decimals takes a whole number 0..6"},
+        {"track --csv --json log.nmea", 2, "exclude each other"},
+        {"track --frobnicate log.nmea", 2, "unknown option '--frobnicate'"},
+        {"track missing.nmea", 1, "missing.nmea: no such file"},
+        {"track .", 1, ".: is a directory"},
+        {"track --units nowhere.ini log.nmea", 1, "settings file nowhere.ini: no such file"},
+        {"track --units . log.nmea", 1, "settings file .: is a directory"},
+        {"track --units bad.ini log.nmea", 1, "bad.ini:2: distUnits=7 is not a unit"},
+    };
+    for (const auto& c : cases) {
+        const ToolResult r = tool.run(c.args);
+        EXPECT_EQ(r.status, c.status) << describe(c.args, r);
+        EXPECT_NE(r.err.find(c.message), std::string::npos) << "expected '" << c.message << "'\n" << describe(c.args, r);
+        EXPECT_EQ(lineCount(r.err), 1) << describe(c.args, r);
+    }
+}
+
+}  // namespace
