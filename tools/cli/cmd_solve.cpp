@@ -47,6 +47,10 @@ const char kHelp[] =
     "                   its start), or all three (3); default 2\n"
     "  --start E,N,H    starting estimate (default: the file's 'start' line,\n"
     "                   else the mean of the stations)\n"
+    "  --once           one estimation only: the estimator stops when the\n"
+    "                   horizontal correction falls below 1 unit; by default\n"
+    "                   it is repeated from its result until the position\n"
+    "                   settles (to 1e-6), which also settles the height\n"
     "  --json           one JSON object\n";
 
 struct KindInfo {
@@ -167,6 +171,10 @@ bool readProblem(const std::string& path, Problem* p) {
     return true;
 }
 
+// Repeated estimations end when the position moves less than this.
+constexpr double kSettled = 1e-6;
+constexpr int kMaxEstimations = 50;
+
 // v rounded to 4 decimals, with -0.0000 written as 0.0000.
 double tidy(double v) { return std::round(v * 1e4) / 1e4 + 0.0; }
 
@@ -184,7 +192,7 @@ bool parseTriple(const std::string& text, double* out) {
 int runSolve(int argc, char** argv) {
     CommandLine args("solve", argc, argv, 1,
                      {{"heading", true}, {"pitch", true}, {"roll", true}, {"offset", true}, {"dims", true},
-                      {"start", true}, {"json", false}});
+                      {"start", true}, {"once", false}, {"json", false}});
     if (!args.ok()) return usageError("solve", args.error());
     if (args.wantsHelp()) return printHelp(kHelp);
     if (args.positionals().size() != 1) return usageError("solve", "needs one observations file, or '-'");
@@ -219,10 +227,25 @@ int runSolve(int argc, char** argv) {
         }
     }
 
+    // The estimator stops once a correction of easting and northing falls
+    // below one unit, and its test ignores the height. Unless --once is
+    // given, the estimation is repeated from its own result until the
+    // position settles, so that a solved height converges as well.
     double x = start[0], y = start[1], z = start[2];
-    const int solved = quillon::estimation::solveBasePosition(
-        &y, &x, &z, attitude[0], attitude[1], attitude[2], p.observations.data(), int(p.observations.size()),
-        offset, p.stations.empty() ? nullptr : p.stations.data(), dims);
+    const CalcBaseStation* stations = p.stations.empty() ? nullptr : p.stations.data();
+    int solved = 0;
+    int estimations = 0;
+    for (;;) {
+        const double before[3] = {x, y, z};
+        const int result = quillon::estimation::solveBasePosition(&y, &x, &z, attitude[0], attitude[1], attitude[2],
+                                                                  p.observations.data(), int(p.observations.size()),
+                                                                  offset, stations, dims);
+        ++estimations;
+        if (result == 0) break;
+        solved = 1;
+        const double change = std::fabs(x - before[0]) + std::fabs(y - before[1]) + std::fabs(z - before[2]);
+        if (args.has("once") || change < kSettled || estimations == kMaxEstimations) break;
+    }
     if (solved == 0)
         return inputError("solve", source + ": no solution (the observations leave the position undetermined, "
                                             "or the estimate did not converge in 10 iterations)");
@@ -231,15 +254,17 @@ int runSolve(int argc, char** argv) {
     const bool json = args.has("json");
     if (json)
         o.text("{\"easting\":").jsonFixed(tidy(x), 4).text(",\"northing\":").jsonFixed(tidy(y), 4)
-            .text(",\"height\":").jsonFixed(tidy(z), 4).text(",\"dims\":").integer(dims).text(",\"observations\":[");
+            .text(",\"height\":").jsonFixed(tidy(z), 4).text(",\"dims\":").integer(dims).text(",\"estimations\":").integer(estimations)
+            .text(",\"observations\":[");
     else
         o.text("easting ").fixed(tidy(x), 4).text("  northing ").fixed(tidy(y), 4).text("  height ").fixed(tidy(z), 4)
-            .text(dims == 2 ? "  (height held)\n\n" : "\n\n")
+            .text(dims == 2 ? "  (height held)\n" : "\n")
+            .text("estimations ").integer(estimations).text("\n\n")
             .text("line  kind           stations     observed       computed       residual   sigma\n");
     for (std::size_t i = 0; i < p.observations.size(); ++i) {
         const StationObservation& ob = p.observations[i];
-        const double w = tidy(quillon::estimation::observationResidual(ob, y, x, z, attitude[0], attitude[1], attitude[2],
-                                                                   offset, p.stations.empty() ? nullptr : p.stations.data()));
+        const double w = tidy(quillon::estimation::observationResidual(ob, y, x, z, attitude[0], attitude[1],
+                                                                        attitude[2], offset, stations));
         const KindInfo* kind = nullptr;
         for (const KindInfo& k : kKinds)
             if (k.type == ob.type) kind = &k;

@@ -73,8 +73,13 @@ int show(const CommandLine& args, const SettingsFile& file) {
     for (int i = 0; i < 7; ++i) {
         char value[16];
         std::snprintf(value, sizeof value, "%d", *settingField(i));
-        o.column(kSettingNames[i], 17).column(value, 4);
-        describe(o, i, *settingField(i));
+        o.column(kSettingNames[i], 17);
+        if (i <= 2) {
+            o.column(value, 4);
+            describe(o, i, *settingField(i));
+        } else {
+            o.text(value);
+        }
         o.newline();
     }
     return o.flush() ? kSuccess : kBadInput;
