@@ -28,7 +28,7 @@ INT_PTR CALLBACK showProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM)
                 std::fprintf(out, "%ld %ld %ld %ld\n", rect.left, rect.top, rect.right, rect.bottom);
                 std::fclose(out);
             }
-            SetTimer(dialog, kCloseTimer, 4000, nullptr);
+            SetTimer(dialog, kCloseTimer, 1500, nullptr);
         } else {
             EndDialog(dialog, 0);
         }
