@@ -2,12 +2,12 @@
 #include <quillon/numerics.h>
 
 #include <cmath>
-#include <cstdlib>
 #include <vector>
 
 #include "command_line.h"
 #include "commands.h"
 #include "number_table.h"
+#include "numbers.h"
 #include "output.h"
 
 namespace cli {
@@ -64,8 +64,7 @@ int runInvert(int argc, char** argv) {
     int digits = 12;
     if (args.has("digits")) {
         const std::string d = args.value("digits");
-        digits = std::atoi(d.c_str());
-        if (digits < 1 || digits > 17 || d.find_first_not_of("0123456789") != std::string::npos)
+        if (!parseInt(d, &digits) || digits < 1 || digits > 17)
             return usageError("invert", "--digits takes 1..17, not '" + d + "'");
     }
     std::vector<NumberRow> rows;
