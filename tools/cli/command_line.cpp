@@ -14,7 +14,7 @@ bool looksLikeNumber(const char* arg) {
 }  // namespace
 
 CommandLine::CommandLine(const char* command, int argc, char** argv, int first,
-                         std::initializer_list<OptionSpec> specs)
+                         std::initializer_list<OptionRule> rules)
     : command_(command) {
     bool optionsEnded = false;
     for (int i = first; i < argc; ++i) {
@@ -44,22 +44,22 @@ CommandLine::CommandLine(const char* command, int argc, char** argv, int first,
             name.erase(equals);
             hasInlineValue = true;
         }
-        const OptionSpec* spec = nullptr;
-        static const OptionSpec kUnits{"units", true};
-        if (name == kUnits.name) spec = &kUnits;
-        for (const OptionSpec& candidate : specs)
-            if (name == candidate.name) spec = &candidate;
-        if (spec == nullptr) {
+        const OptionRule* rule = nullptr;
+        static const OptionRule kUnits{"units", true};
+        if (name == kUnits.name) rule = &kUnits;
+        for (const OptionRule& candidate : rules)
+            if (name == candidate.name) rule = &candidate;
+        if (rule == nullptr) {
             error_ = "unknown option '--" + name + "'";
             return;
         }
-        if (spec->takesValue && !hasInlineValue) {
+        if (rule->takesValue && !hasInlineValue) {
             if (i + 1 >= argc) {
                 error_ = "option '--" + name + "' needs a value";
                 return;
             }
             value = argv[++i];
-        } else if (!spec->takesValue && hasInlineValue) {
+        } else if (!rule->takesValue && hasInlineValue) {
             error_ = "option '--" + name + "' takes no value";
             return;
         }

@@ -14,7 +14,7 @@ constexpr int kSuccess = 0;
 constexpr int kBadInput = 1;
 constexpr int kBadUsage = 2;
 
-struct OptionSpec {
+struct OptionRule {
     const char* name;  // without the leading "--"
     bool takesValue;
 };
@@ -26,7 +26,7 @@ public:
     // "--name value" are both read; "-" alone and a "-" followed by a digit
     // or "." are positional (standard input, negative numbers); "--" ends
     // the options.
-    CommandLine(const char* command, int argc, char** argv, int first, std::initializer_list<OptionSpec> specs);
+    CommandLine(const char* command, int argc, char** argv, int first, std::initializer_list<OptionRule> rules);
 
     bool ok() const { return error_.empty(); }
     const std::string& error() const { return error_; }
