@@ -125,6 +125,30 @@ void registerParseRow() {
     });
 }
 
+// The split alone, which the library's text and the swprintf above share:
+// the rest of their times is the text.
+void registerSplitRows() {
+    const auto inputs = std::make_shared<const std::vector<double>>(bench::uniformValues(kInputs, -180, 180, 0x5917));
+    bench::addRow("degToDms, 3 decimals", bench::kQuillon, [inputs](benchmark::State& state) {
+        bench::Cycle<double> values(*inputs);
+        int d = 0, m = 0;
+        double s = 0.0;
+        for (auto _ : state) {
+            degToDms(values.next(), 3, &d, &m, &s);
+            benchmark::DoNotOptimize(s);
+        }
+    });
+    bench::addRow("degToDecMin, 4 decimals", bench::kQuillon, [inputs](benchmark::State& state) {
+        bench::Cycle<double> values(*inputs);
+        int d = 0;
+        double m = 0.0;
+        for (auto _ : state) {
+            degToDecMin(values.next(), 4, &d, &m);
+            benchmark::DoNotOptimize(m);
+        }
+    });
+}
+
 const bool registered = [] {
     registerFormatRow({"latToStr DMS, 3 decimals", latToStr, naive::latToStr, DMS::LATITUDE, -90, 90, 3, 0});
     registerFormatRow({"latToStr DM, 4 decimals", latToStr, naive::latToStr, DMS::LATITUDE, -90, 90, 4, 1});
@@ -132,6 +156,7 @@ const bool registered = [] {
     registerFormatRow({"lonToStr DM, 4 decimals", lonToStr, naive::lonToStr, DMS::LONGITUDE, -180, 180, 4, 1});
     registerFormatRow({"angToStr DMS, 3 decimals", angToStr, naive::angToStr, DMS::NONE, -360, 720, 3, 0});
     registerFormatRow({"angToStr DM, 4 decimals", angToStr, naive::angToStr, DMS::NONE, -360, 720, 4, 1});
+    registerSplitRows();
     registerParseRow();
     return true;
 }();

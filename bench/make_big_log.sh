@@ -1,12 +1,12 @@
 #!/bin/sh
 # Concatenates the real logs (the ordinary ones, not edge/) over and over
-# into OUT until it holds at least MEGABYTES megabytes (default 100).
+# into OUT until it holds at least MEGABYTES mebibytes (default 100).
 # Usage: make_big_log.sh NMEA_DIR OUT [MEGABYTES]
 set -eu
 dir=$1
 out=$2
 megabytes=${3:-100}
-want=$((megabytes * 1000 * 1000))
+want=$((megabytes * 1024 * 1024))
 
 # An up-to-date file of the right size is kept: the logs never change.
 if [ -f "$out" ] && [ "$(wc -c < "$out")" -ge "$want" ]; then

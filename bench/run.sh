@@ -2,6 +2,8 @@
 # Runs every benchmark and the track comparison of an already built bench
 # build, then writes the report.
 # Usage: run.sh BUILD_DIR OUT.md [NMEA_DIR]
+# QUILLON_TOOL names another build of the quillon tool to compare (default:
+# the one in BUILD_DIR).
 set -eu
 build=$1
 out=$2
@@ -15,11 +17,12 @@ QUILLON_NMEA_DIR=$nmea "$build/bench/quillon_bench" \
     --benchmark_min_time=0.1 \
     --benchmark_out="$results/benchmarks.json" --benchmark_out_format=json
 
-# The real logs concatenated to 25 MB and to 100 MB: the rate is read on the
+# The real logs concatenated to 25 MiB and to 100 MiB: the rate is read on the
 # larger, and memory compared between the two.
 sh "$here/make_big_log.sh" "$nmea" "$results/logs/quarter.nmea" 25
 sh "$here/make_big_log.sh" "$nmea" "$results/logs/big.nmea" 100
-python3 "$here/track_compare.py" --quillon "$build/tools/quillon" --out "$results/track.json" \
+python3 "$here/track_compare.py" --quillon "${QUILLON_TOOL:-$build/tools/quillon}" \
+    --runner "$build/bench/quillon_run_measured" --out "$results/track.json" \
     "$results/logs/quarter.nmea" "$results/logs/big.nmea"
 
 python3 "$here/report.py" --bench "$results/benchmarks.json" --track "$results/track.json" \

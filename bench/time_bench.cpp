@@ -63,6 +63,19 @@ void registerFormatRow() {
     });
 }
 
+// The calendar split alone, which timeToStr and its swprintf share.
+void registerSplitRow() {
+    bench::addRow("dosToYearMonthDay", bench::kQuillon, [](benchmark::State& state) {
+        bench::Cycle<double> times(dosTimes());
+        int year = 0, month = 0, day = 0, hour = 0, minute = 0;
+        double second = 0.0;
+        for (auto _ : state) {
+            dosToYearMonthDay(times.next(), &year, &month, &day, &hour, &minute, &second);
+            benchmark::DoNotOptimize(second);
+        }
+    });
+}
+
 // The month-first text the library writes, "%m-%d-%y %H:%M:%S.s", read
 // with one swscanf and converted by the library's own calendar.
 double naiveStrToTime(const wchar_t* text) {
@@ -112,6 +125,7 @@ void registerParseRow() {
 
 const bool registered = [] {
     registerFormatRow();
+    registerSplitRow();
     registerParseRow();
     return true;
 }();

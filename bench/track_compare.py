@@ -1,9 +1,9 @@
 #!/usr/bin/env python3
 """Runs `quillon track` and gpsd's `gpsdecode` on the same large logs and
 records, for each run, the CPU and wall time and the peak resident memory of
-the child alone (os.wait4). Writes the results as JSON.
+the child alone (measured by run_measured). Writes the results as JSON.
 
-Usage: track_compare.py --quillon BIN --out FILE LOG [LOG ...]
+Usage: track_compare.py --quillon BIN --runner RUN_MEASURED --out FILE LOG [LOG ...]
 The logs are given smallest first; the largest is the one the table shows,
 the others show whether memory stays flat as the log grows."""
 
@@ -14,7 +14,6 @@ import shutil
 import subprocess
 import sys
 import tempfile
-import time
 
 RUNS = 2  # the best of these is kept, to damp other load on the machine
 
@@ -29,32 +28,22 @@ def count_lines(path):
             count += block.count(b"\n")
 
 
-def run_once(command, stdin_path):
-    with open(os.devnull, "wb") as sink, \
-            open(stdin_path or os.devnull, "rb") as stdin:
-        start = time.monotonic()
-        child = subprocess.Popen(command, stdin=stdin, stdout=sink, stderr=subprocess.PIPE)
-        error = child.stderr.read().decode(errors="replace").strip()
-        _, status, usage = os.wait4(child.pid, 0)
-        wall = time.monotonic() - start
-        child.stderr.close()
-    run = {
-        "cpu_seconds": usage.ru_utime + usage.ru_stime,
-        "wall_seconds": wall,
-        "peak_kib": usage.ru_maxrss,
-        "exit_code": os.waitstatus_to_exitcode(status),
-    }
+def run_once(runner, command, stdin_path):
+    arguments = [runner] + (["--stdin", stdin_path] if stdin_path else []) + command
+    done = subprocess.run(arguments, stdout=subprocess.PIPE, stderr=subprocess.PIPE, check=True)
+    run = json.loads(done.stdout)
     if run["exit_code"] != 0:
+        error = done.stderr.decode(errors="replace").strip()
         run["error"] = error.splitlines()[-1] if error else "exit code %d" % run["exit_code"]
     return run
 
 
-def measure(command, stdin_path=None):
+def measure(runner, command, stdin_path=None):
     """The run of least CPU time of RUNS runs, with the largest peak memory
     seen in any of them."""
     runs = []
     for _ in range(RUNS):
-        run = run_once(command, stdin_path)
+        run = run_once(runner, command, stdin_path)
         if "error" in run:
             return run
         runs.append(run)
@@ -66,6 +55,7 @@ def measure(command, stdin_path=None):
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--quillon", required=True)
+    parser.add_argument("--runner", required=True, help="the built quillon_run_measured")
     parser.add_argument("--gpsdecode", default=shutil.which("gpsdecode") or "gpsdecode")
     parser.add_argument("--out", required=True)
     parser.add_argument("logs", nargs="+")
@@ -83,10 +73,10 @@ def main():
                 {"path": log, "bytes": os.path.getsize(log), "sentences": count_lines(log)})
             if os.access(args.quillon, os.X_OK):
                 results["quillon"].append(
-                    measure([args.quillon, "track", "--units", settings, log]))
+                    measure(args.runner, [args.quillon, "track", "--units", settings, log]))
             else:
                 results["quillon"].append({"error": "not built: " + args.quillon})
-            results["gpsdecode"].append(measure([args.gpsdecode], stdin_path=log))
+            results["gpsdecode"].append(measure(args.runner, [args.gpsdecode], stdin_path=log))
             print("track_compare: %s done" % log, file=sys.stderr)
     finally:
         shutil.rmtree(settings_dir, ignore_errors=True)
