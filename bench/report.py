@@ -43,6 +43,7 @@ TRACK_RATIO = 3.0
 FLAT_FRACTION = 0.10
 FLAT_SLACK_KIB = 1024
 
+MIB = 1024.0 * 1024.0
 NS_PER_UNIT = {"ns": 1.0, "us": 1e3, "ms": 1e6, "s": 1e9}
 
 
@@ -159,13 +160,13 @@ def track_table_row(track):
     logs = track["logs"]
     big = logs[-1]
     ours, peer = track["quillon"][-1], track["gpsdecode"][-1]
-    title = "`quillon track`, %.0f MB log (%d sentences)" % (big["bytes"] / 1e6, big["sentences"])
+    title = "`quillon track`, %.0f MiB log (%d sentences)" % (big["bytes"] / MIB, big["sentences"])
 
     def cell(runs, run):
         if "error" in run:
             return "error: %s" % run["error"], None
         rate = big["sentences"] / run["cpu_seconds"]
-        peaks = ", ".join("%s at %.0f MB" % (mib(r["peak_kib"]), l["bytes"] / 1e6)
+        peaks = ", ".join("%s on %.0f MiB" % (mib(r["peak_kib"]), l["bytes"] / MIB)
                           for r, l in zip(runs, logs) if "peak_kib" in r)
         text = "%s per sentence<br>%.3g M sentences/s<br>peak %s" % (
             show_time(1e9 / rate), rate / 1e6, peaks)
