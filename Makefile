@@ -12,7 +12,8 @@ WINBUILD ?= build-windows
 # cross build goes into one folder.
 WINBIN   = $(abspath $(WINBUILD))/bin
 
-.PHONY: all build run test install clean test-sanitize windows test-windows screenshots
+.PHONY: all build run test install clean test-sanitize windows test-windows screenshots \
+        bench bench-deps bench-build bench-smoke
 
 all: build
 
@@ -52,3 +53,27 @@ clean:
 test-sanitize:
 	$(MAKE) test BUILD=build-sanitize TYPE=Debug \
 	    CMAKE_FLAGS="$(CMAKE_FLAGS) -DQUILLON_SANITIZE=address,undefined"
+
+# Benchmarks against the peers (GeographicLib, Eigen, gpsd's gpsdecode),
+# in a Release build of their own. `make bench` runs them all and writes
+# docs/performance.md; `make bench-smoke` runs each once, to keep them
+# compiling. bench-deps installs the Debian packages they need, only when
+# one is missing.
+BENCH_BUILD ?= build-bench
+
+bench-deps:
+	sh bench/install_deps.sh
+
+bench-build: bench-deps
+	cmake -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=Release -DQUILLON_BUILD_BENCH=ON \
+	    -DQUILLON_BUILD_TESTS=OFF -DQUILLON_BUILD_EXAMPLES=OFF $(CMAKE_FLAGS)
+	cmake --build $(BENCH_BUILD) -j $(JOBS)
+
+bench: bench-build
+	sh bench/run.sh $(BENCH_BUILD) docs/performance.md
+
+bench-smoke: bench-build
+	$(BENCH_BUILD)/bench/quillon_bench --benchmark_min_time=0 \
+	    --benchmark_out=$(BENCH_BUILD)/bench-smoke.json --benchmark_out_format=json
+	python3 bench/report.py --bench $(BENCH_BUILD)/bench-smoke.json \
+	    --out $(BENCH_BUILD)/bench-smoke.md
