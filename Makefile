@@ -22,7 +22,7 @@ build:
 	cmake --build $(BUILD) -j $(JOBS)
 
 run: build
-	$(BUILD)/examples/units_example $(BUILD)/quillon-example.ini
+	$(BUILD)/tools/quillon track examples/nmea-rtk.nmea
 
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
