@@ -5,7 +5,7 @@ TYPE    ?= RelWithDebInfo
 JOBS    ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_FLAGS ?=
 
-.PHONY: all build run test install clean test-sanitize
+.PHONY: all build run test install clean test-sanitize fuzz fuzz-build fuzz-short
 
 all: build
 
@@ -30,3 +30,22 @@ clean:
 test-sanitize:
 	$(MAKE) test BUILD=build-sanitize TYPE=Debug \
 	    CMAKE_FLAGS="$(CMAKE_FLAGS) -DQUILLON_SANITIZE=address,undefined"
+
+# libFuzzer harnesses (fuzz/) built with clang, AddressSanitizer and
+# UndefinedBehaviorSanitizer in a build of their own, each run for
+# FUZZ_SECONDS on its corpus, FUZZ_PARALLEL at a time. `make fuzz-short` is
+# the 30-second run of every fuzzer for continuous integration.
+FUZZ_BUILD    ?= build-fuzz
+FUZZ_CXX      ?= clang++-14
+FUZZ_SECONDS  ?= 60
+FUZZ_PARALLEL ?= $(JOBS)
+
+fuzz-build:
+	cmake -S fuzz -B $(FUZZ_BUILD) -DCMAKE_CXX_COMPILER=$(FUZZ_CXX)
+	cmake --build $(FUZZ_BUILD) -j $(JOBS)
+
+fuzz: fuzz-build
+	sh fuzz/run_fuzzers.sh $(FUZZ_BUILD) $(FUZZ_SECONDS) $(FUZZ_PARALLEL)
+
+fuzz-short:
+	$(MAKE) fuzz FUZZ_SECONDS=30

@@ -1,4 +1,5 @@
-// FLClass built from any three paths (short, long, with any characters):
+// FLClass built from any three paths (short, long, with any characters;
+// the input separates them by "|"):
 // each object holds its path cut to 259 characters; copies and assignments
 // compare equal to their source; equality is reflexive and symmetric;
 // operator< is a strict weak ordering (irreflexive, asymmetric, transitive,
@@ -11,11 +12,14 @@
 
 namespace {
 
-std::vector<wchar_t> take(const std::vector<wchar_t>& all, std::size_t* at, std::size_t n) {
-    const std::size_t begin = *at < all.size() ? *at : all.size();
-    const std::size_t end = n < all.size() - begin ? begin + n : all.size();
-    *at = end;
-    return std::vector<wchar_t>(all.begin() + std::ptrdiff_t(begin), all.begin() + std::ptrdiff_t(end));
+// The text up to the next "|" (a character no Windows path holds), which
+// is consumed; the rest of the text when there is none.
+std::vector<wchar_t> nextPath(const std::vector<wchar_t>& all, std::size_t* at) {
+    std::size_t end = *at;
+    while (end < all.size() && all[end] != L'|') ++end;
+    std::vector<wchar_t> path(all.begin() + std::ptrdiff_t(*at), all.begin() + std::ptrdiff_t(end));
+    *at = end < all.size() ? end + 1 : end;
+    return path;
 }
 
 bool before(const FLClass& a, const FLClass& b) {
@@ -42,13 +46,11 @@ std::string showPaths(const fuzz::ExactText& p1, const fuzz::ExactText& p2, cons
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     fuzz::Input in(data, size);
-    const std::size_t firstLength = std::size_t(in.byte()) * 2;  // reaches past 259
-    const std::size_t secondLength = in.byte();
     const std::vector<wchar_t> all = fuzz::wideText(in);
     std::size_t at = 0;
-    fuzz::ExactText p1 = fuzz::exactCopy(take(all, &at, firstLength));
-    fuzz::ExactText p2 = fuzz::exactCopy(take(all, &at, secondLength));
-    fuzz::ExactText p3 = fuzz::exactCopy(take(all, &at, all.size()));
+    fuzz::ExactText p1 = fuzz::exactCopy(nextPath(all, &at));
+    fuzz::ExactText p2 = fuzz::exactCopy(nextPath(all, &at));
+    fuzz::ExactText p3 = fuzz::exactCopy(nextPath(all, &at));
 
     const FLClass a(p1.get());
     const FLClass b(p2.get());

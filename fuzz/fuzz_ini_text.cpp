@@ -52,15 +52,17 @@ void exercise(fuzz::Input& in, bool otherSectionIsSame) {
     const auto otherBefore = quillon::ini::readValue(text, start, otherSection, otherKey);
     quillon::ini::writeValue(&text, start, section, key, value);
     const auto readBack = quillon::ini::readValue(text, start, section, key);
-    FUZZ_CHECK(readBack && *readBack == value, "key of %zu units in section of %zu units: value %s did not read back "
-               "(file of %zu units)", key.size(), section.size(), std::string(value.begin(), value.end()).c_str(),
-               before.size());
+    FUZZ_CHECK(readBack && *readBack == value, "key %s in section %s: value %s did not read back from %s (written "
+               "into %s)", fuzz::showUnits(key).c_str(), fuzz::showUnits(section).c_str(),
+               fuzz::showUnits(value).c_str(), fuzz::showUnits(text).c_str(), fuzz::showUnits(before).c_str());
     const bool sameKey = quillon::ini::sameName(otherKey, 0, otherKey.size(), key) &&
                          quillon::ini::sameName(otherSection, 0, otherSection.size(), section);
     if (!sameKey) {
         const auto otherAfter = quillon::ini::readValue(text, start, otherSection, otherKey);
-        FUZZ_CHECK(otherBefore == otherAfter, "writing one key changed another (found before %d, after %d)",
-                   int(bool(otherBefore)), int(bool(otherAfter)));
+        FUZZ_CHECK(otherBefore == otherAfter, "writing key %s of %s changed key %s of %s: %s became %s",
+                   fuzz::showUnits(key).c_str(), fuzz::showUnits(section).c_str(), fuzz::showUnits(otherKey).c_str(),
+                   fuzz::showUnits(otherSection).c_str(), fuzz::showUnits(before).c_str(),
+                   fuzz::showUnits(text).c_str());
     }
     const std::size_t bound = section.size() + key.size() + value.size() + 3 + 3 * 2;
     fuzz::checkOneLocalEdit(before, text, bound);

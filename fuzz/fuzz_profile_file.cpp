@@ -112,10 +112,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const bool astral = (flags & 2) != 0;
     const int value = in.int32();
     const int fallback = in.int32();
-    const std::wstring section = wideName(in, in.byte() % 8, astral, "units");
-    const std::wstring key = wideName(in, in.byte() % 8, astral, "distUnits");
-    const std::wstring otherKey = wideName(in, in.byte() % 8, astral, "wpUnits");
-    const std::wstring otherSection = (flags & 4) ? section : wideName(in, in.byte() % 8, astral, "host");
+    const std::wstring section = wideName(in, in.byte() % 12, astral, "units");
+    const std::wstring key = wideName(in, in.byte() % 12, astral, "distUnits");
+    const std::wstring otherKey = wideName(in, in.byte() % 12, astral, "wpUnits");
+    const std::wstring otherSection = (flags & 4) ? section : wideName(in, in.byte() % 12, astral, "host");
     const std::string before = ((flags & 1) ? std::string("\xFF\xFE") : std::string()) + in.rest();
     writeFile(file, before);
 

@@ -3,7 +3,9 @@
 #ifndef QUILLON_FUZZ_INI_PROPERTIES_H
 #define QUILLON_FUZZ_INI_PROPERTIES_H
 
+#include <cstdint>
 #include <string>
+#include <type_traits>
 
 #include "fuzz_support.h"
 
@@ -30,6 +32,23 @@ std::basic_string<Ch> usableName(std::basic_string<Ch> name, const char* fallbac
     return kept;
 }
 
+// For messages: the units, anything outside printable ASCII as \x{..}.
+template <class Ch>
+std::string showUnits(const std::basic_string<Ch>& text) {
+    std::string out = "\"";
+    for (std::size_t i = 0; i < text.size() && i < 400; ++i) {
+        const auto c = static_cast<std::uint32_t>(static_cast<std::make_unsigned_t<Ch>>(text[i]));
+        if (c >= 0x20 && c < 0x7F && c != '"' && c != '\\') {
+            out += char(c);
+        } else {
+            char hex[16];
+            std::snprintf(hex, sizeof hex, "\\x{%X}", c);
+            out += hex;
+        }
+    }
+    return out + (text.size() > 400 ? "...\"" : "\"");
+}
+
 // The write changed one place of the text: what it removed lies within one
 // line (it holds no line feed) and what it put there is no longer than a new
 // section header, entry and three line ends.
@@ -45,11 +64,11 @@ void checkOneLocalEdit(const std::basic_string<Ch>& before, const std::basic_str
     const std::size_t removed = before.size() - prefix - suffix;
     const std::size_t inserted = after.size() - prefix - suffix;
     for (std::size_t i = prefix; i < prefix + removed; ++i) {
-        FUZZ_CHECK(before[i] != Ch('\n'), "a write removed a line end at %zu (text of %zu units, %zu removed from %zu)",
-                   i, before.size(), removed, prefix);
+        FUZZ_CHECK(before[i] != Ch('\n'), "a write removed a line end at %zu: %s became %s", i,
+                   showUnits(before).c_str(), showUnits(after).c_str());
     }
-    FUZZ_CHECK(inserted <= insertedBound, "a write inserted %zu units at %zu (at most %zu expected)", inserted, prefix,
-               insertedBound);
+    FUZZ_CHECK(inserted <= insertedBound, "a write inserted %zu units at %zu (at most %zu expected): %s became %s",
+               inserted, prefix, insertedBound, showUnits(before).c_str(), showUnits(after).c_str());
 }
 
 }  // namespace fuzz
