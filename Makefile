@@ -1,11 +1,18 @@
 # Thin driver over CMake. `make run` builds and runs the main job; `make test`
-# builds and runs every test.
+# builds and runs every test. `make windows` cross-builds the Windows DLL and
+# programs with MinGW-w64, `make test-windows` runs the tests under Wine and
+# `make screenshots` renders the dialog templates into docs/dialogs (see
+# docs/windows.md).
 BUILD   ?= build
 TYPE    ?= RelWithDebInfo
 JOBS    ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_FLAGS ?=
+WINBUILD ?= build-windows
+# Wine finds the DLLs a program imports beside it, so every binary of the
+# cross build goes into one folder.
+WINBIN   = $(abspath $(WINBUILD))/bin
 
-.PHONY: all build run test install clean test-sanitize fuzz fuzz-build fuzz-short
+.PHONY: all build run test install clean test-sanitize windows test-windows screenshots fuzz fuzz-build fuzz-short
 
 all: build
 
@@ -22,8 +29,23 @@ test: build
 install: build
 	cmake --install $(BUILD) --prefix $(or $(PREFIX),/usr/local)
 
+windows:
+	cmake -S . -B $(WINBUILD) -DCMAKE_BUILD_TYPE=$(TYPE) \
+	  -DCMAKE_TOOLCHAIN_FILE=$(abspath cmake/mingw-w64-x86_64.cmake) \
+	  -DCMAKE_RUNTIME_OUTPUT_DIRECTORY=$(WINBIN) $(CMAKE_FLAGS)
+	cmake --build $(WINBUILD) -j $(JOBS)
+
+# The dialog tests need a display: a private X server when xvfb-run is there.
+test-windows: windows
+	scripts/wine-prefix.sh $(abspath $(WINBUILD))/wineprefix
+	$(if $(shell command -v xvfb-run),xvfb-run -a -s "-screen 0 1024x768x24") \
+	  ctest --test-dir $(WINBUILD) --output-on-failure -j $(JOBS)
+
+screenshots: windows
+	scripts/screenshots.sh $(WINBUILD) docs/dialogs
+
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(WINBUILD)
 
 # The whole test suite built with AddressSanitizer (leak checking included)
 # and UndefinedBehaviorSanitizer.

@@ -11,8 +11,9 @@ fail=0
 headers=$(ls "$include"/*.h | grep -v -e '/export.h$' -e '/loader.h$')
 plain=$(sed -e 's://.*$::' -e '/^#/d' $headers | tr '\n' ' ' | sed 's/;/;\n/g' |
         grep 'QUILLON_C QUILLON_API' | sed 's/(.*//' | awk '{print $NF}' | tr -d '*' | sort -u | tr '\n' ' ')
-# The module-state query is how a host outside Windows sees the load result.
-plain="$plain quillonModuleState"
+# The module-state query is how a host outside Windows sees the load result,
+# and the resource query how it finds the dialog templates.
+plain="$plain quillonModuleState quillonFindResource"
 
 exported=$(nm -D --defined-only "$lib" | awk '$2 ~ /^[TWDBRVu]$/ {print $3}' | sort -u)
 

@@ -65,6 +65,7 @@ TEST(WideConversions, ToIntReadsLeadingDigitsAndSaturates) {
 }
 
 TEST(WideConversions, SplitPathLikeTheRuntime) {
+    const std::wstring tooLongName = L"c:\\d\\" + std::wstring(256, L'n') + L".x";
     struct Case {
         const wchar_t* path;
         const wchar_t* drive;
@@ -80,6 +81,7 @@ TEST(WideConversions, SplitPathLikeTheRuntime) {
         {L".hidden", L"", L"", L"", L".hidden"},
         {L"D:", L"D:", L"", L"", L""},
         {L"", L"", L"", L"", L""},
+        {tooLongName.c_str(), L"", L"", L"", L""},  // a name past the runtime's limit
     };
     for (const Case& c : cases) {
         wchar_t drive[260], dir[260], name[260], ext[260];

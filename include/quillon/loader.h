@@ -16,6 +16,18 @@ inline void quillonFreeLibrary(HMODULE module) { FreeLibrary(module); }
 #else
 #  include <dlfcn.h>
 
+#  include <stddef.h>
+
+#  include "quillon/export.h"
+
+// The stand-in for FindResource and LoadResource outside Windows: the bytes
+// of the loaded library's resource of that type (5 dialog template, 24
+// manifest) and identifier, as the library's resource section carries them
+// on Windows. 1 and the bytes when found; 0, outputs untouched, when the
+// library has not started or has no such resource. Hosts look it up with
+// dlsym(module, "quillonFindResource").
+QUILLON_C QUILLON_API int quillonFindResource(int type, int id, const void** data, size_t* size);
+
 // The module-state bit that says the library started and may be used.
 #  define QUILLON_MODULE_ATTACHED 2
 

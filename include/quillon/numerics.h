@@ -4,7 +4,11 @@
 // matrix made for nr, nc has rows 0..nr, each with columns 0..nc. Everything
 // returned belongs to the caller and goes back through the matching free
 // function (with the same row argument). Storage exhaustion gives null; no
-// exception leaves these functions.
+// exception leaves these functions. A count that cannot be a size (n below -1
+// for a vector or a row array, nc below -1 for the rows, or a byte size
+// beyond the address width) asks for the largest block and so gives null too;
+// a matrix or view builder that fails gives back what it had obtained. The
+// release functions ignore a null pointer.
 #ifndef QUILLON_NUMERICS_H
 #define QUILLON_NUMERICS_H
 
@@ -32,17 +36,31 @@ QUILLON_C QUILLON_API void freeSubMatrix(float** view, int newrl);
 QUILLON_C QUILLON_API void freeConvertMatrix(float** view, int nrl);
 
 // Gauss-Jordan inversion in place, rows and columns 0..n-1, full pivoting.
-// 1 when inverted, 0 when singular (the matrix then holds no result).
+// 1 when inverted, 0 when singular (the matrix then holds no result). Also 0
+// when the result would not be finite (NaN or infinite input, overflow), when
+// n is negative, and when scratch storage runs out (matrix unchanged then).
+// n == 0 gives 1 and touches nothing.
 QUILLON_C QUILLON_API int gaussj(double** a, int n);
-// LU (Crout) inversion in place, rows and columns 1..n. Reports nothing: an
-// all-zero row leaves the matrix unchanged, a zero pivot becomes 1e-20.
+// LU (Crout) inversion in place, rows and columns 1..n; row 0 and column 0
+// are never touched. Reports nothing: an all-zero row leaves the matrix
+// unchanged, a zero pivot becomes 1e-20 (a singular matrix gives entries near
+// 1e20). n of 0 or less, or scratch storage running out, leave the matrix
+// unchanged. NaN input gives NaN output.
 QUILLON_C QUILLON_API void dInvert(double** a, int n);
-// Symmetric inversion in place through U-D factors, rows and columns 0..n-1;
-// reads the upper triangle, writes both. 0 when a pivot is below 1e-11.
+// Symmetric inversion in place through U-D factors, rows and columns 0..n-1,
+// without pivoting; reads the upper triangle, writes both. 0 when a pivot's
+// magnitude is below 1e-11 (absolute, so 1e-12 times the identity fails) or
+// is not finite (NaN or infinite input), and for a negative n; the matrix is
+// then partly overwritten and holds no result. n == 0 gives 1.
 QUILLON_C QUILLON_API int spdinv(double** a, int n);
 
 // Standard normal deviate (polar method). A negative *seed reseeds the
-// process-wide generator and is then set to 1.
+// process-wide generator and is then set to 1; the first call in the process
+// seeds from *seed whatever it holds. Every second call returns the deviate
+// saved by the call before and touches neither generator nor seed. Seed with
+// a negative value: a seed above 54773 starts the generator out of range,
+// where it may give NaN (after 4194304 rejected pairs in one call) instead of
+// a deviate. Not safe for concurrent use.
 QUILLON_C QUILLON_API double gasdev(int* seed);
 
 #endif

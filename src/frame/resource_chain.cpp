@@ -1,10 +1,8 @@
 #include "frame/resource_chain.h"
 
-#include "resources/resource_table.h"
-
 namespace quillon::frame {
 namespace {
-// This module is the only one whose resources the library carries as data.
+// The library's own module is the one module of its chain.
 HINSTANCE chained = nullptr;
 bool joined = false;
 }  // namespace
@@ -20,13 +18,11 @@ void leaveResourceChain(HINSTANCE module) {
 
 bool inResourceChain(HINSTANCE module) { return joined && chained == module; }
 
+HINSTANCE resourceModule() { return joined ? chained : nullptr; }
+
 ResourceData findResource(int type, int id) {
     if (!joined) return {nullptr, 0};
-    for (std::size_t i = 0; i < resources::kModuleResourceCount; ++i) {
-        const resources::ResourceEntry& entry = resources::kModuleResources[i];
-        if (entry.type == type && entry.id == id) return {entry.data, entry.size};
-    }
-    return {nullptr, 0};
+    return findModuleResource(chained, type, id);
 }
 
 }  // namespace quillon::frame

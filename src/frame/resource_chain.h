@@ -1,6 +1,7 @@
 // The framework's resource chain: the modules whose resources a host finds
-// by identifier. Outside Windows the resources are compiled into the module
-// as data (see resources/resource_table.h).
+// by identifier. On Windows the lookup reads the module's resource section;
+// elsewhere the resources are compiled into the module as data (see
+// resources/resource_table.h).
 #ifndef QUILLON_FRAME_RESOURCE_CHAIN_H
 #define QUILLON_FRAME_RESOURCE_CHAIN_H
 
@@ -18,9 +19,14 @@ struct ResourceData {
 void joinResourceChain(HINSTANCE module);
 void leaveResourceChain(HINSTANCE module);
 bool inResourceChain(HINSTANCE module);
-// The resource of that type and identifier in a module of the chain;
-// {nullptr, 0} when there is none.
+// The module of the chain, null when none has joined.
+HINSTANCE resourceModule();
+// The resource of that type and identifier (US English) in a module of the
+// chain; {nullptr, 0} when there is none, or no module has joined.
 ResourceData findResource(int type, int id);
+
+// The platform's lookup in one module (frame/posix, frame/windows).
+ResourceData findModuleResource(HINSTANCE module, int type, int id);
 
 }  // namespace quillon::frame
 

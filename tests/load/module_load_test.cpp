@@ -63,6 +63,37 @@ TEST_F(ModuleLoad, AcceptedVersionLoadsAndStartsTheFrame) {
     quillonFreeLibrary(module);
 }
 
+// The host finds the module's dialog templates by identifier once it has
+// loaded: quillonFindResource stands in for FindResource and LoadResource.
+TEST_F(ModuleLoad, LoadedModuleFindsItsDialogTemplatesThroughTheResourceChain) {
+    void* module = quillonLoadLibrary(QUILLON_LIBRARY_PATH);
+    ASSERT_NE(module, nullptr) << dlerror();
+    auto find = reinterpret_cast<decltype(&quillonFindResource)>(dlsym(module, "quillonFindResource"));
+    ASSERT_NE(find, nullptr);
+    const void* data = nullptr;
+    std::size_t size = 0;
+    ASSERT_EQ(find(5, 7010, &data, &size), 1);
+    // A classic template with DS_SETFONT: style, no extended style, four
+    // controls, 254 x 60 units, then "Save As" after the empty menu and class.
+    const auto* bytes = static_cast<const unsigned char*>(data);
+    ASSERT_GT(size, 30u);
+    EXPECT_EQ(bytes[8] | bytes[9] << 8, 4);
+    EXPECT_EQ(bytes[14] | bytes[15] << 8, 254);
+    EXPECT_EQ(bytes[16] | bytes[17] << 8, 60);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(bytes + 22), 14), std::string("S\0a\0v\0e\0 \0A\0s\0", 14));
+    for (int id = 7011; id <= 7019; ++id) EXPECT_EQ(find(5, id, &data, &size), 1) << id;
+    EXPECT_EQ(find(24, 2, &data, &size), 1);
+
+    const void* untouched = &size;
+    data = untouched;
+    for (int id : {7009, 7020, -1, 0, 65535}) {
+        EXPECT_EQ(find(5, id, &data, &size), 0) << id;
+        EXPECT_EQ(data, untouched);
+    }
+    EXPECT_EQ(find(24, 1, &data, &size), 0);
+    quillonFreeLibrary(module);
+}
+
 TEST_F(ModuleLoad, RejectedVersionIsNotLoadableAndBaseNeverStarts) {
     setenv("HALYARDR_REJECT", "83886100", 1);
     EXPECT_EQ(quillonLoadLibrary(QUILLON_LIBRARY_PATH), nullptr);

@@ -4,8 +4,11 @@
 // loader in <quillon/loader.h> unloads the library again when it failed.
 #include <dlfcn.h>
 
+#include <cstddef>
+
 #include "frame/module_frame.h"
-#include "quillon/export.h"
+#include "frame/resource_chain.h"
+#include "quillon/loader.h"
 
 namespace {
 
@@ -28,3 +31,15 @@ __attribute__((destructor(QUILLON_ATTACH_PRIORITY))) void detachModule() { quill
 // Bits of quillon::frame::ModuleState; bit 2 (value 2) set means the module
 // loaded and may be used.
 QUILLON_C QUILLON_API int quillonModuleState() { return quillon::frame::moduleState(); }
+
+// What FindResource and LoadResource give a Windows host: the bytes of the
+// module's resource of that type and identifier, found through the
+// resource chain. 1 and the bytes when found, 0 (outputs untouched) when
+// the module has not started or carries no such resource.
+QUILLON_C QUILLON_API int quillonFindResource(int type, int id, const void** data, std::size_t* size) {
+    quillon::frame::ResourceData found = quillon::frame::findResource(type, id);
+    if (found.data == nullptr) return 0;
+    if (data != nullptr) *data = found.data;
+    if (size != nullptr) *size = found.size;
+    return 1;
+}

@@ -130,11 +130,11 @@ long wideToLong(const wchar_t* text) { return long(saturatedDigits(text)); }
 
 void splitPath(const wchar_t* path, wchar_t* drive, wchar_t* dir, wchar_t* name, wchar_t* ext) {
     // The component limits of the Windows runtime: _MAX_DRIVE 3, _MAX_DIR,
-    // _MAX_FNAME and _MAX_EXT 256.
+    // _MAX_FNAME and _MAX_EXT 256, terminators included. Like the runtime, a
+    // component that does not fit leaves every output empty.
     const wchar_t* p = path;
     const wchar_t* driveEnd = p;
     if (p[0] != L'\0' && p[1] == L':') driveEnd = p + 2;
-    copyPart(drive, p, driveEnd, 3);
 
     const wchar_t* end = driveEnd + std::wcslen(driveEnd);
     const wchar_t* dirEnd = driveEnd;
@@ -147,8 +147,12 @@ void splitPath(const wchar_t* path, wchar_t* drive, wchar_t* dir, wchar_t* name,
             lastDot = q;
         }
     }
-    copyPart(dir, driveEnd, dirEnd, 256);
     const wchar_t* nameEnd = lastDot != nullptr ? lastDot : end;
+    const bool fits = (dir == nullptr || dirEnd - driveEnd < 256) && (name == nullptr || nameEnd - dirEnd < 256) &&
+                      (ext == nullptr || end - nameEnd < 256);
+    if (!fits) driveEnd = dirEnd = nameEnd = end = p;
+    copyPart(drive, p, driveEnd, 3);
+    copyPart(dir, driveEnd, dirEnd, 256);
     copyPart(name, dirEnd, nameEnd, 256);
     copyPart(ext, nameEnd, end, 256);
 }

@@ -1,0 +1,20 @@
+// The ascending sort and the median rule shared by the median, the line fit
+// and the data filter.
+#ifndef QUILLON_ESTIMATION_SORT_VALUES_H
+#define QUILLON_ESTIMATION_SORT_VALUES_H
+
+namespace quillon::estimation {
+
+// Heap sort of values[0..count-1], ascending, in place, with strict
+// greater-than comparisons only. A count below 2 touches nothing. NaN loses
+// every comparison: the array stays a permutation of its input, but where NaN
+// ends up (and so the order around it) is arbitrary.
+void sortValues(int count, double* values);
+
+// Median of sorted[0..count-1], count at least 1: the middle element, or the
+// mean of the two middle ones formed as (low + high) * 0.5.
+double medianOfSorted(const double* sorted, int count);
+
+}  // namespace quillon::estimation
+
+#endif

@@ -1,0 +1,78 @@
+// The heap sort and the median.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <random>
+#include <vector>
+
+#include "estimation/sort_values.h"
+#include "quillon/estimation.h"
+
+namespace {
+
+TEST(EstimationCentTend, SortsInPlaceAndReportsTheMedian) {
+    const struct {
+        std::vector<double> input;
+        std::vector<double> sorted;
+        double median;
+    } cases[] = {
+        {{3, 1, 2}, {1, 2, 3}, 2},
+        {{4, 1, 3, 2}, {1, 2, 3, 4}, 2.5},
+        {{5}, {5}, 5},
+        {{1, 2, 3, 4, 5}, {1, 2, 3, 4, 5}, 3},
+        {{5, 4, 3, 2, 1, 0}, {0, 1, 2, 3, 4, 5}, 2.5},
+        {{7, 7, 7, 7}, {7, 7, 7, 7}, 7},
+        {{2, -1, 2, -1, 0}, {-1, -1, 0, 2, 2}, 0},
+        {{1e308, 1e308}, {1e308, 1e308}, INFINITY},  // the sum is formed first
+    };
+    for (const auto& c : cases) {
+        std::vector<double> values = c.input;
+        double median = -99.0;
+        centTend(values.data(), static_cast<int>(values.size()), &median);
+        EXPECT_EQ(values, c.sorted) << "input size " << c.input.size() << " first " << c.input[0];
+        EXPECT_EQ(median, c.median) << "input size " << c.input.size() << " first " << c.input[0];
+    }
+}
+
+TEST(EstimationCentTend, CountBelowOneWritesNaNAndTouchesNothing) {
+    for (int count : {0, -1, -1000}) {
+        double values[2] = {2.0, 1.0};
+        double median = 5.0;
+        centTend(values, count, &median);
+        EXPECT_TRUE(std::isnan(median)) << "count " << count << " gave " << median;
+        EXPECT_EQ(values[0], 2.0);
+        EXPECT_EQ(values[1], 1.0);
+    }
+}
+
+TEST(EstimationSortValues, AgreesWithStdSortOnRandomArrays) {
+    std::mt19937 rng(5);
+    std::uniform_int_distribution<int> small(-5, 5);  // many ties
+    for (int n = 0; n <= 200; ++n) {
+        std::vector<double> values(n);
+        for (double& v : values) v = small(rng) * 0.5;
+        std::vector<double> expected = values;
+        std::sort(expected.begin(), expected.end());
+        quillon::estimation::sortValues(n, values.data());
+        EXPECT_EQ(values, expected) << "n " << n;
+    }
+}
+
+TEST(EstimationSortValues, NaNSamplesKeepTheArrayAPermutation) {
+    const double nan = std::nan("");
+    std::vector<double> values = {3, nan, 1, 4, nan, 1, 5, 9, 2, 6};
+    quillon::estimation::sortValues(static_cast<int>(values.size()), values.data());
+    EXPECT_EQ(std::count_if(values.begin(), values.end(), [](double v) { return std::isnan(v); }), 2);
+    std::vector<double> finite;
+    for (double v : values)
+        if (!std::isnan(v)) finite.push_back(v);
+    std::sort(finite.begin(), finite.end());
+    EXPECT_EQ(finite, (std::vector<double>{1, 1, 2, 3, 4, 5, 6, 9}));
+    double median = 0.0;
+    std::vector<double> allNan(4, nan);
+    centTend(allNan.data(), 4, &median);
+    EXPECT_TRUE(std::isnan(median));
+}
+
+}  // namespace

@@ -1,0 +1,363 @@
+// The ten dialog templates and the manifest as the module carries them:
+// captions, sizes, styles, fonts, and each template's controls (identifier,
+// kind and text, in template order), then their layout.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "resources/dialog_template.h"
+#include "resources/resource_table.h"
+
+namespace {
+
+using namespace quillon::resources;
+
+constexpr int kNone = 65535;  // labels and group boxes without an identifier of their own
+
+const ResourceEntry* entryOf(int type, int id) {
+    for (std::size_t i = 0; i < kModuleResourceCount; ++i)
+        if (kModuleResources[i].type == type && kModuleResources[i].id == id) return &kModuleResources[i];
+    return nullptr;
+}
+
+DialogTemplate templateOf(int id) {
+    DialogTemplate parsed;
+    const ResourceEntry* entry = entryOf(kDialogType, id);
+    if (entry == nullptr || !parseDialogTemplate(entry->data, entry->size, parsed)) ADD_FAILURE() << "no template " << id;
+    return parsed;
+}
+
+const char* kindName(ControlKind kind) {
+    switch (kind) {
+    case ControlKind::PushButton: return "push";
+    case ControlKind::GroupBox: return "group";
+    case ControlKind::RadioButton: return "radio";
+    case ControlKind::Edit: return "edit";
+    case ControlKind::Label: return "label";
+    case ControlKind::Line: return "line";
+    case ControlKind::DropDownList: return "droplist";
+    default: return "other";
+    }
+}
+
+// "kind id text" for each control, in template order.
+std::vector<std::string> describe(const DialogTemplate& dialog) {
+    std::vector<std::string> lines;
+    for (const DialogControl& control : dialog.controls) {
+        std::string text(control.text.begin(), control.text.end());
+        lines.push_back(std::string(kindName(kindOf(control))) + " " + std::to_string(control.id) +
+                        (text.empty() ? "" : " " + text));
+    }
+    return lines;
+}
+
+std::vector<std::string> labelled(const std::vector<std::pair<int, std::string>>& edits) {
+    std::vector<std::string> lines;
+    for (const auto& [id, label] : edits) {
+        lines.push_back("label 65535 " + label);
+        lines.push_back("edit " + std::to_string(id));
+    }
+    return lines;
+}
+
+std::vector<std::string> operator+(std::vector<std::string> a, const std::vector<std::string>& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+const std::vector<std::string> kOkCancel = {"push 1 OK", "push 2 Cancel"};
+const std::vector<std::string> kUnits(int meters, int feet, int usFeet) {
+    return {"radio " + std::to_string(meters) + " Meters", "radio " + std::to_string(feet) + " Feet",
+            "radio " + std::to_string(usFeet) + " US Feet"};
+}
+std::vector<std::string> projectionLines(const std::vector<int>& ids, int first) {
+    std::vector<std::string> lines;
+    for (std::size_t i = 0; i < ids.size(); ++i)
+        lines.push_back("label " + std::to_string(ids[i]) + " Projection Line " + std::to_string(first + static_cast<int>(i)));
+    return lines;
+}
+
+struct TemplateCase {
+    int id;
+    std::string caption;
+    int width, height;
+    std::vector<std::string> controls;
+};
+
+std::vector<TemplateCase> templateCases() {
+    return {
+        {7010, "Save As", 254, 60, {"push 1 OK", "push 2 Cancel", "label 7210 User Projection Name", "edit 7209"}},
+        {7011, "Geodetics", 227, 220,
+         std::vector<std::string>{"group 65535 General Projection", "droplist 7186", "group 65535 Specific Projection",
+                                  "droplist 7189", "group 65535 Map Projection Parameters"} +
+             projectionLines({7107, 7113, 7119, 7175, 7182, 7201}, 1) +
+             std::vector<std::string>{"push 7160 Edit", "group 65535 Datum Parameters", "label 7137 Datum Name:",
+                                      "label 7145 Ellipsoid Name:", "label 7153 Inverse Flattening:",
+                                      "label 7178 Semi Major Axis:", "label 7165 DX DY DZ:", "label 7172 Rotations:",
+                                      "label 7204 Scale:", "push 7128 Edit", "radio 7192 User", "radio 7195 Standard",
+                                      "droplist 7198", "line 65535", "line 65535", "push 1 OK", "push 7100 Save As",
+                                      "push 2 Cancel"}},
+        {7012, "Geodetics", 162, 225,
+         std::vector<std::string>{"group 65535 Working Ellipsoid"} +
+             labelled({{7136, "Name"}, {7127, "Semi Major Axis"}, {7144, "Inverse Flattening"}}) +
+             std::vector<std::string>{"group 65535 Datum"} +
+             labelled({{7152, "Name"}, {7177, "DX"}, {7181, "DY"}, {7185, "DZ"}, {7174, "Scale"}, {7159, "Rot X"},
+                       {7164, "Rot Y"}, {7171, "Rot Z"}}) +
+             kOkCancel},
+        {7013, "Transverse Mercator", 158, 142,
+         std::vector<std::string>{"group 65535 Transverse Mercator Parameters"} +
+             labelled({{7129, "Name"}, {7102, "Central Meridian"}, {7114, "False Northing"}, {7108, "False Easting"},
+                       {7166, "Lat Of Origin"}, {7120, "Scale Factor At CM"}}) +
+             kUnits(7138, 7146, 7154) + kOkCancel},
+        {7014, "Lambert Projection", 160, 159,
+         std::vector<std::string>{"group 65535 Lambert Parameters"} +
+             labelled({{7139, "Name"}, {7103, "Latitude Of Origin"}, {7115, "Longitude Of Origin"},
+                       {7109, "False Easting"}, {7167, "False Northing"}, {7121, "First Standard Parallel"},
+                       {7130, "Second Standard Parallel"}}) +
+             kUnits(7161, 7147, 7155) + kOkCancel},
+        {7015, "Polar Sterographic", 161, 139,
+         std::vector<std::string>{"group 65535 Polar Sterographic Parameters"} +
+             labelled({{7131, "Name"}, {7168, "Lat Of Origin"}, {7104, "Lon Of Origin"}, {7116, "False Northing"},
+                       {7110, "False Easting"}, {7122, "Scale Factor at Origin"}}) +
+             kUnits(7140, 7148, 7156) + kOkCancel},
+        {7016, "Data Units", 152, 154,
+         std::vector<std::string>{"group 65535 Distances", "droplist 7105", "group 65535 Lat/Lon",
+                                  "radio 7111 DD MM.MMM", "radio 7123 DD MM SS.S",
+                                  "group 65535 Default Coordinate Type", "radio 7162 Lat/Lon", "radio 7169 Grid"} +
+             kOkCancel},
+        {7017, "Brindle Local Coordinate System", 207, 206,
+         std::vector<std::string>{"group 65535 Local To Map Northing"} +
+             labelled({{7106, "North"}, {7112, "East"}, {7118, "Const"}}) +
+             std::vector<std::string>{"group 65535 Local To Map Easting"} +
+             labelled({{7124, "North"}, {7133, "East"}, {7142, "Const"}}) +
+             std::vector<std::string>{"group 65535 Map To Local Northing"} +
+             labelled({{7150, "North"}, {7158, "East"}, {7163, "Const"}}) +
+             std::vector<std::string>{"group 65535 Map To Local Easting"} +
+             labelled({{7170, "North"}, {7173, "East"}, {7176, "Const"}}) + std::vector<std::string>{"group 65535"} +
+             projectionLines({7187, 7190, 7193, 7196, 7199, 7202}, 0) +
+             std::vector<std::string>{"push 7179 Edit", "droplist 7183"} + kOkCancel},
+        {7018, "Local Coordinate System", 185, 68,
+         std::vector<std::string>{"group 65535 Local System Center"} + labelled({{7125, "Lat"}, {7134, "Lon"}}) +
+             kOkCancel},
+        {7019, "Station/Offset System", 211, 132,
+         std::vector<std::string>{"group 65535 Baseline Start"} + labelled({{7126, "Lat"}, {7135, "Lon"}}) +
+             std::vector<std::string>{"group 65535 Baseline End"} + labelled({{7143, "Lat"}, {7151, "Lon"}}) +
+             std::vector<std::string>{"group 65535"} + projectionLines({7188, 7191, 7194, 7197, 7200, 7203}, 0) +
+             std::vector<std::string>{"push 7180 Edit", "droplist 7184"} + kOkCancel},
+    };
+}
+
+TEST(DialogTemplates, CarryCaptionSizeFontStyleAndControlsInOrder) {
+    for (const TemplateCase& expected : templateCases()) {
+        SCOPED_TRACE("template " + std::to_string(expected.id));
+        const ResourceEntry* entry = entryOf(kDialogType, expected.id);
+        ASSERT_NE(entry, nullptr);
+        EXPECT_EQ(entry->language, kUsEnglish);
+        DialogTemplate dialog = templateOf(expected.id);
+        EXPECT_EQ(std::string(dialog.caption.begin(), dialog.caption.end()), expected.caption);
+        EXPECT_EQ(dialog.cx, expected.width);
+        EXPECT_EQ(dialog.cy, expected.height);
+        EXPECT_EQ(dialog.fontPoints, 8);
+        EXPECT_EQ(dialog.fontName, L"MS Sans Serif");
+        const std::uint32_t style = kWsPopup | kWsCaption | kWsSysMenu | kDsModalFrame | kDsSetFont |
+                                    (expected.id == 7010 ? 0 : kWsVisible);
+        EXPECT_EQ(dialog.style, style) << std::hex << "style 0x" << dialog.style << ", expected 0x" << style;
+        EXPECT_EQ(describe(dialog), expected.controls);
+    }
+}
+
+TEST(DialogTemplates, EveryTemplateHasADefaultOkAndACancelButton) {
+    for (int id = 7010; id <= 7019; ++id) {
+        DialogTemplate dialog = templateOf(id);
+        int ok = 0, cancel = 0;
+        for (const DialogControl& control : dialog.controls) {
+            if (control.id == 1 && kindOf(control) == ControlKind::PushButton && isDefaultButton(control)) ++ok;
+            if (control.id == 2 && kindOf(control) == ControlKind::PushButton && !isDefaultButton(control)) ++cancel;
+        }
+        EXPECT_EQ(ok, 1) << "template " << id;
+        EXPECT_EQ(cancel, 1) << "template " << id;
+    }
+}
+
+TEST(DialogTemplates, Template7016HasTenControlsOfTheListedKinds) {
+    DialogTemplate dialog = templateOf(7016);
+    std::map<ControlKind, int> counts;
+    for (const DialogControl& control : dialog.controls) ++counts[kindOf(control)];
+    EXPECT_EQ(dialog.controls.size(), 10u);
+    EXPECT_EQ(counts[ControlKind::PushButton], 2);
+    EXPECT_EQ(counts[ControlKind::GroupBox], 3);
+    EXPECT_EQ(counts[ControlKind::DropDownList], 1);
+    EXPECT_EQ(counts[ControlKind::RadioButton], 4);
+}
+
+TEST(DialogTemplates, SaveAsControlsSitWhereTheHostExpectsThem) {
+    struct Placed {
+        int id, x, y, cx, cy;
+        std::uint32_t style;
+    };
+    const Placed expected[] = {
+        {1, 53, 39, 50, 14, kWsVisible | kWsTabStop | 1},  // BS_DEFPUSHBUTTON
+        {2, 131, 39, 50, 14, kWsVisible | kWsTabStop},
+        {7210, 15, 20, 74, 11, kWsVisible | kWsGroup},  // SS_LEFT
+        {7209, 98, 17, 132, 15, kWsVisible | kWsBorder | kWsTabStop | kEsAutoHScroll},
+    };
+    DialogTemplate dialog = templateOf(7010);
+    ASSERT_EQ(dialog.controls.size(), 4u);
+    for (std::size_t i = 0; i < 4; ++i) {
+        const DialogControl& control = dialog.controls[i];
+        const std::uint32_t childStyle = 0x40000000u;  // WS_CHILD
+        EXPECT_EQ(control.id, expected[i].id);
+        EXPECT_EQ((std::vector<int>{control.x, control.y, control.cx, control.cy}),
+                  (std::vector<int>{expected[i].x, expected[i].y, expected[i].cx, expected[i].cy}))
+            << "control " << control.id;
+        EXPECT_EQ(control.style, childStyle | expected[i].style) << std::hex << "control " << std::dec << control.id;
+    }
+}
+
+TEST(DialogTemplates, RadioGroupsStartWithTheirFirstRadioAndEditsAreSingleLine) {
+    for (int id = 7010; id <= 7019; ++id) {
+        DialogTemplate dialog = templateOf(id);
+        bool previousWasRadio = false;
+        for (const DialogControl& control : dialog.controls) {
+            const ControlKind kind = kindOf(control);
+            if (kind == ControlKind::RadioButton) {
+                EXPECT_EQ((control.style & 0x0F), 9u) << "automatic radio " << control.id;
+                EXPECT_EQ((control.style & kWsGroup) != 0, !previousWasRadio) << "radio " << control.id << " of " << id;
+            }
+            if (kind == ControlKind::Edit) {
+                EXPECT_EQ(control.style & kEsMultiLine, 0u) << "edit " << control.id;
+                EXPECT_NE(control.style & kWsBorder, 0u) << "edit " << control.id;
+                EXPECT_EQ((control.style & kEsAutoHScroll) != 0, id == 7010) << "edit " << control.id;
+            }
+            if (kind == ControlKind::Label || kind == ControlKind::GroupBox) {
+                const bool ownId = control.id >= 7100 && control.id <= 7210;
+                EXPECT_TRUE(control.id == kNone || ownId) << "control " << control.id << " of " << id;
+            }
+            previousWasRadio = kind == ControlKind::RadioButton;
+        }
+    }
+}
+
+// --- layout ---------------------------------------------------------------
+
+struct Box {
+    int left, top, right, bottom;
+};
+
+// The area a control covers on screen. A drop-down list's template height
+// includes its dropped list; closed it is one line high (12 units).
+Box boxOf(const DialogControl& control) {
+    const int height = kindOf(control) == ControlKind::DropDownList ? 12 : control.cy;
+    return {control.x, control.y, control.x + control.cx, control.y + height};
+}
+
+bool overlap(const Box& a, const Box& b) {
+    return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+}
+
+bool contains(const Box& outer, const Box& inner) {
+    return outer.left <= inner.left && inner.right <= outer.right && outer.top <= inner.top &&
+           inner.bottom <= outer.bottom;
+}
+
+std::string show(const DialogControl& control) {
+    const Box box = boxOf(control);
+    return std::to_string(control.id) + " (" + kindName(kindOf(control)) + ") at " + std::to_string(box.left) + "," +
+           std::to_string(box.top) + "-" + std::to_string(box.right) + "," + std::to_string(box.bottom);
+}
+
+TEST(DialogLayout, EveryControlLiesInsideItsDialog) {
+    for (int id = 7010; id <= 7019; ++id) {
+        DialogTemplate dialog = templateOf(id);
+        const Box client{0, 0, dialog.cx, dialog.cy};
+        for (const DialogControl& control : dialog.controls)
+            EXPECT_TRUE(contains(client, boxOf(control))) << "template " << id << ": " << show(control);
+    }
+}
+
+// Controls after a group box in template order belong to it, up to the next
+// group box or the dialog's own buttons (OK, Cancel and 7011's Save As).
+// 7011's etched lines, listed after its groups, each divide one group.
+TEST(DialogLayout, ControlsLieInsideTheirGroup) {
+    for (int id = 7010; id <= 7019; ++id) {
+        DialogTemplate dialog = templateOf(id);
+        const DialogControl* group = nullptr;
+        for (const DialogControl& control : dialog.controls) {
+            if (control.id == 1 || control.id == 2 || control.id == 7100) group = nullptr;
+            if (kindOf(control) == ControlKind::GroupBox) {
+                group = &control;
+                continue;
+            }
+            if (kindOf(control) == ControlKind::Line) {
+                int groups = 0;
+                for (const DialogControl& other : dialog.controls)
+                    groups += kindOf(other) == ControlKind::GroupBox && contains(boxOf(other), boxOf(control));
+                EXPECT_EQ(groups, 1) << "template " << id << ": " << show(control) << " is not inside one group";
+                continue;
+            }
+            if (group != nullptr) {
+                EXPECT_TRUE(contains(boxOf(*group), boxOf(control)))
+                    << "template " << id << ": " << show(control) << " outside group " << show(*group);
+            }
+        }
+    }
+}
+
+TEST(DialogLayout, NoTwoControlsOverlapExceptInsideTheirGroupBox) {
+    for (int id = 7010; id <= 7019; ++id) {
+        DialogTemplate dialog = templateOf(id);
+        for (std::size_t i = 0; i < dialog.controls.size(); ++i) {
+            for (std::size_t k = i + 1; k < dialog.controls.size(); ++k) {
+                const DialogControl& a = dialog.controls[i];
+                const DialogControl& b = dialog.controls[k];
+                const Box boxA = boxOf(a), boxB = boxOf(b);
+                if (!overlap(boxA, boxB)) continue;
+                const bool nested = (kindOf(a) == ControlKind::GroupBox && contains(boxA, boxB)) ||
+                                    (kindOf(b) == ControlKind::GroupBox && contains(boxB, boxA));
+                EXPECT_TRUE(nested) << "template " << id << ": " << show(a) << " overlaps " << show(b);
+            }
+        }
+    }
+}
+
+TEST(DialogLayout, EveryEditHasItsLabelBesideItOnTheLeft) {
+    for (int id = 7010; id <= 7019; ++id) {
+        DialogTemplate dialog = templateOf(id);
+        for (std::size_t i = 0; i < dialog.controls.size(); ++i) {
+            const DialogControl& edit = dialog.controls[i];
+            if (kindOf(edit) != ControlKind::Edit) continue;
+            ASSERT_GT(i, 0u);
+            const DialogControl& label = dialog.controls[i - 1];
+            ASSERT_EQ(kindOf(label), ControlKind::Label) << "template " << id << ": before " << show(edit);
+            const int labelMiddle = label.y + label.cy / 2;
+            EXPECT_TRUE(label.x + label.cx <= edit.x && edit.y <= labelMiddle && labelMiddle <= edit.y + edit.cy)
+                << "template " << id << ": label " << show(label) << " not beside " << show(edit);
+        }
+    }
+}
+
+TEST(ModuleManifest, RunsAsInvokerWithoutUiAccessAndIsDpiAware) {
+    const ResourceEntry* entry = entryOf(kManifestType, 2);
+    ASSERT_NE(entry, nullptr);
+    EXPECT_EQ(entry->language, kUsEnglish);
+    const std::string manifest(reinterpret_cast<const char*>(entry->data), entry->size);
+    EXPECT_NE(manifest.find("level=\"asInvoker\""), std::string::npos) << manifest;
+    EXPECT_NE(manifest.find("uiAccess=\"false\""), std::string::npos) << manifest;
+    EXPECT_NE(manifest.find(">true</dpiAware>"), std::string::npos) << manifest;
+}
+
+TEST(DialogTemplateParser, RefusesTruncatedAndExtendedTemplates) {
+    const ResourceEntry* entry = entryOf(kDialogType, 7016);
+    ASSERT_NE(entry, nullptr);
+    DialogTemplate parsed;
+    for (std::size_t size = 0; size < entry->size; size += 7)
+        EXPECT_FALSE(parseDialogTemplate(entry->data, size, parsed)) << "first " << size << " bytes";
+    EXPECT_FALSE(parseDialogTemplate(nullptr, 100, parsed));
+    alignas(4) const unsigned char extended[] = {0x01, 0x00, 0xFF, 0xFF, 0, 0, 0, 0};
+    EXPECT_FALSE(parseDialogTemplate(extended, sizeof extended, parsed));
+    EXPECT_TRUE(parseDialogTemplate(entry->data, entry->size, parsed));
+}
+
+}  // namespace

@@ -1,0 +1,115 @@
+// The save-as dialog as a real modal dialog box from template 7010 of
+// quillon.dll, driven from a second thread as a user would: it reads the
+// edit, types into it and presses a button.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+
+#include "frame/resource_chain.h"
+#include "frame/save_as_dlg.h"
+
+namespace {
+
+struct UserActions {
+    DWORD dialogThread = 0;
+    const wchar_t* typed = nullptr;  // null: leave the edit as it is
+    int button = IDOK;
+    std::wstring seen;  // the edit's text when the dialog came up
+    bool found = false;
+};
+
+BOOL CALLBACK findSaveAs(HWND window, LPARAM result) {
+    wchar_t caption[32] = {};
+    GetWindowTextW(window, caption, 32);
+    if (std::wstring(caption) != L"Save As" || !IsWindowVisible(window)) return TRUE;
+    *reinterpret_cast<HWND*>(result) = window;
+    return FALSE;
+}
+
+DWORD WINAPI actAsUser(LPVOID parameter) {
+    auto* user = static_cast<UserActions*>(parameter);
+    HWND dialog = nullptr;
+    for (int attempt = 0; attempt < 1000 && dialog == nullptr; ++attempt) {
+        EnumThreadWindows(user->dialogThread, findSaveAs, reinterpret_cast<LPARAM>(&dialog));
+        if (dialog == nullptr) Sleep(10);
+    }
+    if (dialog == nullptr) return 1;
+    user->found = true;
+    HWND edit = GetDlgItem(dialog, CSaveAsDlg::kNameEdit);
+    wchar_t text[256] = {};
+    GetWindowTextW(edit, text, 256);
+    user->seen = text;
+    if (user->typed != nullptr) {
+        SendMessageW(edit, EM_SETSEL, 0, -1);
+        SendMessageW(edit, WM_CLEAR, 0, 0);
+        for (const wchar_t* c = user->typed; *c != L'\0'; ++c) SendMessageW(edit, WM_CHAR, *c, 1);
+    }
+    SendMessageW(GetDlgItem(dialog, user->button), BM_CLICK, 0, 0);
+    return 0;
+}
+
+class SaveAsDialog : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (GetEnvironmentVariableW(L"DISPLAY", nullptr, 0) == 0)
+            GTEST_SKIP() << "no display to show the dialog on (run under xvfb-run)";
+        module_ = LoadLibraryW(QUILLON_DLL_NAME);
+        ASSERT_NE(module_, nullptr) << "GetLastError " << GetLastError();
+        // The dialog code of this program finds its template in the DLL, as
+        // the DLL's own copy does once the module has joined the chain.
+        quillon::frame::joinResourceChain(module_);
+    }
+    void TearDown() override {
+        if (module_ == nullptr) return;
+        quillon::frame::leaveResourceChain(module_);
+        FreeLibrary(module_);
+    }
+
+    // Runs the dialog with `preset` in the member while the user acts.
+    INT_PTR run(CSaveAsDlg& dialog, UserActions& user) {
+        user.dialogThread = GetCurrentThreadId();
+        HANDLE thread = CreateThread(nullptr, 0, actAsUser, &user, 0, nullptr);
+        INT_PTR result = dialog.DoModal();
+        WaitForSingleObject(thread, 15000);
+        CloseHandle(thread);
+        return result;
+    }
+    HMODULE module_ = nullptr;
+};
+
+TEST_F(SaveAsDialog, OkWithoutChangesReturnsThePresetName) {
+    CSaveAsDlg dialog;
+    dialog.m_userProjectionName = L"UTM Zone 33 North";
+    UserActions user;
+    EXPECT_EQ(run(dialog, user), IDOK);
+    ASSERT_TRUE(user.found) << "the dialog never came up";
+    EXPECT_EQ(user.seen, L"UTM Zone 33 North") << "the edit does not show the preset name";
+    EXPECT_EQ(dialog.m_userProjectionName.str(), L"UTM Zone 33 North");
+}
+
+TEST_F(SaveAsDialog, OkReturnsTheTypedName) {
+    for (const wchar_t* typed : {L"Site grid \u00c5lesund", L""}) {
+        CSaveAsDlg dialog;
+        dialog.m_userProjectionName = L"Old name";
+        UserActions user;
+        user.typed = typed;
+        EXPECT_EQ(run(dialog, user), IDOK);
+        ASSERT_TRUE(user.found) << "the dialog never came up";
+        EXPECT_EQ(dialog.m_userProjectionName.str(), std::wstring(typed));
+    }
+}
+
+TEST_F(SaveAsDialog, CancelAfterTypingLeavesTheNameAsItWas) {
+    CSaveAsDlg dialog;
+    dialog.m_userProjectionName = L"Kept";
+    UserActions user;
+    user.typed = L"Discarded";
+    user.button = IDCANCEL;
+    EXPECT_EQ(run(dialog, user), IDCANCEL);
+    ASSERT_TRUE(user.found) << "the dialog never came up";
+    EXPECT_EQ(dialog.m_userProjectionName.str(), L"Kept");
+}
+
+}  // namespace
