@@ -107,44 +107,70 @@ TEST_F(ProfileFaults, Utf16FileOfOddLengthOrOnlyAByteOrderMarkStaysUtf16) {
     }
 }
 
+// Stops the writer processes however the test ends: they save until the
+// stop file appears.
+class WriterProcesses {
+public:
+    explicit WriterProcesses(std::string stopFile) : stopFile_(std::move(stopFile)) {}
+    ~WriterProcesses() { stopAndCollect(); }
+    void add(pid_t child) { children_.push_back(child); }
+    bool stopRequested() const { return access(stopFile_.c_str(), F_OK) == 0; }
+    // Exit statuses, -1 for a writer that did not exit normally.
+    std::vector<int> stopAndCollect() {
+        writeBytes(stopFile_, "");
+        std::vector<int> statuses;
+        for (pid_t child : children_) {
+            int status = 0;
+            waitpid(child, &status, 0);
+            statuses.push_back(WIFEXITED(status) ? WEXITSTATUS(status) : -1);
+        }
+        children_.clear();
+        return statuses;
+    }
+
+private:
+    std::string stopFile_;
+    std::vector<pid_t> children_;
+};
+
 // While several processes save, the file is moved away and a directory put
 // in its place, then taken away again. Saves against the directory fail and
-// leave it alone; nothing crashes; no temporary file stays; the saves after
-// it all arrive.
+// leave it alone (a save may recreate the file in the moment it is away;
+// that file is thrown away); nothing crashes; no temporary file stays; the
+// saves after it all arrive.
 TEST_F(ProfileFaults, FileReplacedByADirectoryWhileWritersRun) {
     writeBytes(file(), "[units]\n");
     constexpr int kWriters = 3;
-    std::vector<pid_t> children;
+    WriterProcesses writers(file("stop"));
     for (int w = 0; w < kWriters; ++w) {
         pid_t child = fork();
         ASSERT_GE(child, 0);
         if (child == 0) {
             const std::wstring key = L"key" + std::to_wstring(w);
             const std::wstring p = path();
-            // Saves until told to stop, then one last save that must succeed.
-            for (int i = 0; access((file("stop")).c_str(), F_OK) != 0; ++i) {
+            for (int i = 0; !writers.stopRequested(); ++i)
                 writeProfileString(L"units", key.c_str(), std::to_wstring(i).c_str(), p.c_str());
-            }
+            // The last save, after the directory has gone for good, must succeed.
             _exit(writeProfileString(L"units", key.c_str(), L"999", p.c_str()) ? 0 : 1);
         }
-        children.push_back(child);
+        writers.add(child);
     }
     for (int round = 0; round < 20; ++round) {
         usleep(2000);
+        ASSERT_EQ(mkdir(file("dir.tmp").c_str(), 0755), 0);
         ASSERT_EQ(rename(file().c_str(), file("moved.ini").c_str()), 0);
-        ASSERT_EQ(mkdir(file().c_str(), 0755), 0);
+        for (int tries = 0; rename(file("dir.tmp").c_str(), file().c_str()) != 0; ++tries) {
+            ASSERT_LT(tries, 1000) << "round " << round << ": the directory could not be put in place";
+            unlink(file().c_str());
+        }
         usleep(2000);
         EXPECT_TRUE(fs::is_empty(file())) << "round " << round << ": a writer wrote into the directory";
         ASSERT_EQ(rmdir(file().c_str()), 0);
         ASSERT_EQ(rename(file("moved.ini").c_str(), file().c_str()), 0);
     }
-    writeBytes(file("stop"), "");
-    for (pid_t child : children) {
-        int status = 0;
-        waitpid(child, &status, 0);
-        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "a writer crashed or its last save failed";
-    }
+    const std::vector<int> statuses = writers.stopAndCollect();
     for (int w = 0; w < kWriters; ++w) {
+        EXPECT_EQ(statuses[std::size_t(w)], 0) << "writer " << w << " crashed (-1) or its last save failed (1)";
         const std::wstring key = L"key" + std::to_wstring(w);
         EXPECT_EQ(profileInt(L"units", key.c_str(), -1, path().c_str()), 999) << "writer " << w;
     }
