@@ -70,6 +70,15 @@ if [ -d "$nmea" ]; then
         each_line "$out/.sample" field_seeds
     done
     rm -f "$out/.sample"
+    # The tool's log path: the head and the tail of every log, read directly
+    # (flag byte 0) and through the tool's LogReader (flag byte 1).
+    mkdir -p "$out/fuzz_log_reader"
+    for log in "$nmea"/*.nmea "$nmea"/edge/*.nmea; do
+        [ -f "$log" ] || continue
+        base=$(basename "$log" .nmea)
+        { printf '\001'; head -c 3000 "$log"; } > "$out/fuzz_log_reader/$base-head"
+        { printf '\000'; tail -c 3000 "$log"; } > "$out/fuzz_log_reader/$base-tail"
+    done
 else
     echo "make_corpus.sh: no receiver logs at $nmea; using the committed seeds only" >&2
 fi
