@@ -13,7 +13,7 @@ WINBUILD ?= build-windows
 WINBIN   = $(abspath $(WINBUILD))/bin
 
 .PHONY: all build run test install clean test-sanitize windows test-windows screenshots \
-        bench bench-deps bench-build bench-smoke
+        bench bench-deps bench-build bench-smoke fuzz fuzz-build fuzz-short
 
 all: build
 
@@ -77,3 +77,22 @@ bench-smoke: bench-build
 	    --benchmark_out=$(BENCH_BUILD)/bench-smoke.json --benchmark_out_format=json
 	python3 bench/report.py --bench $(BENCH_BUILD)/bench-smoke.json \
 	    --out $(BENCH_BUILD)/bench-smoke.md
+
+# libFuzzer harnesses (fuzz/) built with clang, AddressSanitizer and
+# UndefinedBehaviorSanitizer in a build of their own, each run for
+# FUZZ_SECONDS on its corpus, FUZZ_PARALLEL at a time. `make fuzz-short` is
+# the 30-second run of every fuzzer for continuous integration.
+FUZZ_BUILD    ?= build-fuzz
+FUZZ_CXX      ?= clang++-14
+FUZZ_SECONDS  ?= 60
+FUZZ_PARALLEL ?= $(JOBS)
+
+fuzz-build:
+	cmake -S fuzz -B $(FUZZ_BUILD) -DCMAKE_CXX_COMPILER=$(FUZZ_CXX)
+	cmake --build $(FUZZ_BUILD) -j $(JOBS)
+
+fuzz: fuzz-build
+	sh fuzz/run_fuzzers.sh $(FUZZ_BUILD) $(FUZZ_SECONDS) $(FUZZ_PARALLEL)
+
+fuzz-short:
+	$(MAKE) fuzz FUZZ_SECONDS=30

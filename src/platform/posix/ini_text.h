@@ -185,7 +185,9 @@ void writeValue(Text<Ch>* text, std::size_t start, const Text<Ch>& section, cons
     if (place.sectionFound) {
         Line after = place.lastOfSection;
         Text<Ch> insert = entryLine(key, value) + eol;
-        if (after.next == after.end) insert = eol + insert;  // the last line had no end
+        // The last line of the text may lack a line feed, and may then end in
+        // carriage returns, which do not end a line by themselves.
+        if (after.next == text->size() && text->back() != Ch('\n')) insert = eol + insert;
         text->insert(after.next, insert);
         return;
     }

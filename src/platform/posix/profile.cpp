@@ -44,7 +44,9 @@ bool readAll(int fd, std::string* out) {
 }
 
 bool readFile(const std::string& path, std::string* out) {
-    int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Without O_NONBLOCK, opening a FIFO put where the file was would wait
+    // for a writer; regular files ignore the flag.
+    int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) return false;
     struct stat st {};
     bool ok = fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && readAll(fd, out);
@@ -89,11 +91,21 @@ int intFromText(const ini::Text<Ch>& text, std::size_t start, const ini::Text<Ch
 }
 
 // The file the path finally names: a symbolic link is replaced at its target.
+// A link whose target does not exist yet names that target (which the save
+// then creates), so the link is kept and no file is left at its target's
+// place but the saved one.
 std::string resolvedPath(const std::string& path) {
     struct stat st {};
     if (lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
         char target[PATH_MAX];
         if (realpath(path.c_str(), target) != nullptr) return target;
+        ssize_t n = readlink(path.c_str(), target, sizeof target - 1);
+        if (n > 0) {
+            std::string linked(target, static_cast<std::size_t>(n));
+            if (linked[0] == '/') return linked;
+            std::size_t slash = path.rfind('/');
+            return slash == std::string::npos ? linked : path.substr(0, slash + 1) + linked;
+        }
     }
     return path;
 }
