@@ -1,21 +1,34 @@
 #!/bin/sh
-# Checks the dynamic symbols of the built library: every plain function the
-# public headers declare is exported under its undecorated name, the classes'
+# Checks the exports of the built library: every plain function the public
+# headers declare is exported under its undecorated name, the classes'
 # members and the overloads under C++ names, and nothing else.
-#   check_exports.sh LIBRARY INCLUDE_DIR
+#   check_exports.sh LIBRARY INCLUDE_DIR            (ELF: the dynamic symbols)
+#   check_exports.sh LIBRARY INCLUDE_DIR OBJDUMP    (a DLL: its export table)
 set -u
 lib=$1
 include=$2
+objdump=${3:-}
 fail=0
 
 headers=$(ls "$include"/*.h | grep -v -e '/export.h$' -e '/loader.h$')
 plain=$(sed -e 's://.*$::' -e '/^#/d' $headers | tr '\n' ' ' | sed 's/;/;\n/g' |
         grep 'QUILLON_C QUILLON_API' | sed 's/(.*//' | awk '{print $NF}' | tr -d '*' | sort -u | tr '\n' ' ')
-# The module-state query is how a host outside Windows sees the load result,
-# and the resource query how it finds the dialog templates.
-plain="$plain quillonModuleState quillonFindResource"
-
-exported=$(nm -D --defined-only "$lib" | awk '$2 ~ /^[TWDBRVu]$/ {print $3}' | sort -u)
+if [ -z "$objdump" ]; then
+    # The module-state query is how a host outside Windows sees the load
+    # result, and the resource query how it finds the dialog templates; on
+    # Windows the loader and the resource section do that.
+    plain="$plain quillonModuleState quillonFindResource"
+    exported=$(nm -D --defined-only "$lib" | awk '$2 ~ /^[TWDBRVu]$/ {print $3}' | sort -u)
+else
+    # The names of the "[Ordinal/Name Pointer] Table" of the export directory.
+    exported=$("$objdump" -p "$lib" |
+               sed -n '/^\[Ordinal\/Name Pointer\] Table/,/^$/p' |
+               sed -n 's/^[[:space:]]*\[ *[0-9]*\] \(.*\)$/\1/p' | sort -u)
+fi
+if [ -z "$exported" ]; then
+    echo "no exports found in $lib"
+    exit 1
+fi
 
 for name in $plain; do
     if ! echo "$exported" | grep -qx "$name"; then
