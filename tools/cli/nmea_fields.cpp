@@ -38,7 +38,8 @@ Field timeOfDay(const wchar_t* field, double* seconds) {
     double v = 0.0;
     const Field f = number(field, &v);
     if (f != Field::kValue) return f;
-    if (v < 0.0) return Field::kBad;
+    // 240000 and above is no time of day, and its hours may not fit an int.
+    if (v < 0.0 || v >= 240000.0) return Field::kBad;
     const int hh = int(v / 10000.0);
     const int mm = int(v / 100.0) % 100;
     const double ss = v - hh * 10000.0 - mm * 100.0;
