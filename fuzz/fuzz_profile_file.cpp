@@ -22,24 +22,28 @@ namespace {
 using quillon::platform::profileInt;
 using quillon::platform::writeProfileString;
 
-// A private directory on a memory file system where there is one: every
-// write of the settings file syncs, which a disk makes slow.
-const std::string& workDirectory() {
-    static const std::string dir = [] {
-        const char* base = access("/dev/shm", W_OK) == 0 ? "/dev/shm" : (std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "/tmp");
-        std::string pattern = std::string(base) + "/quillon-fuzz-XXXXXX";
-        if (mkdtemp(pattern.data()) == nullptr) std::abort();
-        return pattern;
-    }();
-    return dir;
-}
-
-struct RemoveDirectoryAtExit {
-    std::string dir;
-    ~RemoveDirectoryAtExit() {
-        unlink((dir + "/s.ini").c_str());
-        rmdir(dir.c_str());
+// A private directory for one input, on a memory file system where there is
+// one (every save syncs, which a disk makes slow). Made and removed around
+// each input: libFuzzer ends without running destructors of statics.
+class WorkDirectory {
+public:
+    WorkDirectory() {
+        const char* tmp = std::getenv("TMPDIR");
+        path_ = std::string(access("/dev/shm", W_OK) == 0 ? "/dev/shm" : tmp != nullptr ? tmp : "/tmp") +
+                "/quillon-fuzz-XXXXXX";
+        if (mkdtemp(path_.data()) == nullptr) std::abort();
     }
+    ~WorkDirectory() {
+        unlink(file().c_str());
+        rmdir(path_.c_str());
+    }
+    WorkDirectory(const WorkDirectory&) = delete;
+    WorkDirectory& operator=(const WorkDirectory&) = delete;
+    const std::string& path() const { return path_; }
+    std::string file() const { return path_ + "/s.ini"; }
+
+private:
+    std::string path_;
 };
 
 void writeFile(const std::string& path, const std::string& bytes) {
@@ -102,9 +106,9 @@ std::u16string foldedUnits(const std::wstring& name) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const RemoveDirectoryAtExit cleanup{workDirectory()};
-    const std::string& dir = cleanup.dir;
-    const std::string file = dir + "/s.ini";
+    const WorkDirectory work;
+    const std::string& dir = work.path();
+    const std::string file = work.file();
     const std::wstring path(file.begin(), file.end());
 
     fuzz::Input in(data, size);
