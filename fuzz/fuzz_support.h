@@ -11,6 +11,7 @@
 #include <cwchar>
 #include <memory>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 namespace fuzz {
@@ -144,11 +145,13 @@ inline ExactText truncatedCopy(const ExactText& text) {
     return exactCopy(std::vector<wchar_t>(text.get(), text.get() + text.length));
 }
 
-// For messages: the text with every character outside printable ASCII as \x{..}.
-inline std::string show(const wchar_t* text, std::size_t length) {
+// For messages: at most `limit` code units of the text, every one outside
+// printable ASCII as \x{..}.
+template <class Ch>
+std::string showCodeUnits(const Ch* text, std::size_t length, std::size_t limit) {
     std::string out = "\"";
-    for (std::size_t i = 0; i < length && i < 200; ++i) {
-        const auto c = static_cast<std::uint32_t>(text[i]);
+    for (std::size_t i = 0; i < length && i < limit; ++i) {
+        const auto c = static_cast<std::uint32_t>(static_cast<std::make_unsigned_t<Ch>>(text[i]));
         if (c >= 0x20 && c < 0x7F && c != '"' && c != '\\') {
             out += char(c);
         } else {
@@ -157,9 +160,11 @@ inline std::string show(const wchar_t* text, std::size_t length) {
             out += hex;
         }
     }
-    if (length > 200) out += "...";
+    if (length > limit) out += "...";
     return out + "\"";
 }
+
+inline std::string show(const wchar_t* text, std::size_t length) { return showCodeUnits(text, length, 200); }
 
 
 // The text of an ExactText for a message; FUZZ_CHECK evaluates its message

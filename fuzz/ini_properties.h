@@ -35,18 +35,7 @@ std::basic_string<Ch> usableName(std::basic_string<Ch> name, const char* fallbac
 // For messages: the units, anything outside printable ASCII as \x{..}.
 template <class Ch>
 std::string showUnits(const std::basic_string<Ch>& text) {
-    std::string out = "\"";
-    for (std::size_t i = 0; i < text.size() && i < 400; ++i) {
-        const auto c = static_cast<std::uint32_t>(static_cast<std::make_unsigned_t<Ch>>(text[i]));
-        if (c >= 0x20 && c < 0x7F && c != '"' && c != '\\') {
-            out += char(c);
-        } else {
-            char hex[16];
-            std::snprintf(hex, sizeof hex, "\\x{%X}", c);
-            out += hex;
-        }
-    }
-    return out + (text.size() > 400 ? "...\"" : "\"");
+    return showCodeUnits(text.data(), text.size(), 400);
 }
 
 // The write changed one place of the text: what it removed lies within one
