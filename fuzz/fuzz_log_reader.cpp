@@ -2,11 +2,11 @@
 // (which verifies checksums and splits fields with the library) feeding its
 // track builder (dates, distances, the height filter), one line at a time as
 // the tool's LogReader hands them over. Every other input also goes through
-// the LogReader itself from a file, which must return the same lines.
+// the LogReader itself from a stream, which must return the same lines, with
+// a buffer of 1 to 4096 bytes so that short logs reach the buffer's edges
+// (refills, lines across them, lines too long for it).
 // Properties: every fix lies on the globe with finite numbers, the counts
 // add up, and the total distance is finite and not negative.
-#include <unistd.h>
-
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -49,29 +49,40 @@ std::vector<std::string> splitLines(const std::string& bytes) {
     return lines;
 }
 
-std::vector<std::string> linesThroughLogReader(const std::string& bytes) {
-    static const std::string file = [] {
-        const char* base = access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
-        return std::string(base) + "/quillon-fuzz-log-" + std::to_string(getpid());
-    }();
-    FILE* f = std::fopen(file.c_str(), "wb");
+// What the reader must hand over: the lines, with those that do not fit the
+// buffer together with their "\n" as empty, overlong lines.
+struct ReadLine {
+    std::string text;
+    bool overlong;
+    bool operator==(const ReadLine& other) const { return text == other.text && overlong == other.overlong; }
+};
+
+std::vector<ReadLine> expectedReadLines(const std::vector<std::string>& lines, std::size_t bufferSize) {
+    std::vector<ReadLine> expected;
+    for (const std::string& line : lines) {
+        const bool overlong = line.size() + 1 > bufferSize;
+        expected.push_back({overlong ? std::string() : line, overlong});
+    }
+    return expected;
+}
+
+std::vector<ReadLine> linesThroughLogReader(const std::string& bytes, std::size_t bufferSize) {
+    // A stream in memory: a tiny buffer reads a byte at a time, which from a
+    // file would be a system call each.
+    std::string copy = bytes;
+    FILE* f = fmemopen(copy.data(), copy.size(), "rb");
     if (f == nullptr) std::abort();
-    std::fwrite(bytes.data(), 1, bytes.size(), f);
-    std::fclose(f);
-    std::vector<std::string> lines;
-    cli::LogReader reader;
-    FUZZ_CHECK(reader.open(file), "the log reader could not open %s", file.c_str());
+    std::vector<ReadLine> lines;
+    cli::LogReader reader(bufferSize);
+    reader.open(f);
     const char* line = nullptr;
     std::size_t length = 0;
     bool overlong = false;
-    while (reader.next(&line, &length, &overlong)) {
-        FUZZ_CHECK(!overlong, "a line of a %zu-byte log reported overlong", bytes.size());
-        lines.emplace_back(line, length);
-    }
+    while (reader.next(&line, &length, &overlong)) lines.push_back({std::string(line, length), overlong});
     FUZZ_CHECK(!reader.failed(), "reading a %zu-byte log failed", bytes.size());
     FUZZ_CHECK(reader.bytesRead() == static_cast<long long>(bytes.size()), "read %lld of %zu bytes",
                reader.bytesRead(), bytes.size());
-    unlink(file.c_str());
+    std::fclose(f);
     return lines;
 }
 
@@ -79,13 +90,18 @@ std::vector<std::string> linesThroughLogReader(const std::string& bytes) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     fuzz::Input in(data, size);
-    const bool throughReader = (in.byte() & 1) != 0;
+    const unsigned first = in.byte();
+    const bool throughReader = (first & 1) != 0;
+    const unsigned step = first >> 1;  // 0..127: 1..64 bytes, then steps of 64 up to 4096
+    const std::size_t bufferSize = step < 64 ? 1 + step : 64 * (step - 63);
     const std::string log = in.rest();
 
     std::vector<std::string> lines = splitLines(log);
     if (throughReader) {
-        const std::vector<std::string> read = linesThroughLogReader(log);
-        FUZZ_CHECK(read == lines, "the log reader gave %zu lines, the log has %zu", read.size(), lines.size());
+        const std::vector<ReadLine> read = linesThroughLogReader(log, bufferSize);
+        FUZZ_CHECK(read == expectedReadLines(lines, bufferSize),
+                   "the log reader with a %zu-byte buffer gave %zu lines, the log has %zu", bufferSize, read.size(),
+                   lines.size());
     }
 
     CheckedOutput output;

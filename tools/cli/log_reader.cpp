@@ -6,7 +6,8 @@
 
 namespace cli {
 
-LogReader::LogReader() : buffer_(new char[kBufferSize]) {}
+LogReader::LogReader(std::size_t bufferSize)
+    : buffer_(new char[bufferSize > 0 ? bufferSize : 1]), capacity_(bufferSize > 0 ? bufferSize : 1) {}
 
 LogReader::~LogReader() {
     if (ownsFile_) std::fclose(file_);
@@ -15,13 +16,19 @@ LogReader::~LogReader() {
 
 bool LogReader::open(const std::string& path) {
     if (path == "-") {
-        file_ = stdin;
         setBinaryMode(stdin);
-    } else {
-        if (isDirectory(path)) return false;
-        file_ = std::fopen(path.c_str(), "rb");
-        ownsFile_ = file_ != nullptr;
+        return open(stdin);
     }
+    if (isDirectory(path)) return false;
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr) return false;
+    open(file);
+    ownsFile_ = true;
+    return true;
+}
+
+bool LogReader::open(std::FILE* stream) {
+    file_ = stream;
     // The reader's own buffer is the only one: no copy through stdio's.
     if (file_ != nullptr) std::setvbuf(file_, nullptr, _IONBF, 0);
     return file_ != nullptr;
@@ -31,7 +38,7 @@ bool LogReader::failed() const { return file_ != nullptr && std::ferror(file_) !
 
 bool LogReader::fill() {
     if (atEnd_) return false;
-    const std::size_t n = std::fread(buffer_ + end_, 1, kBufferSize - end_, file_);
+    const std::size_t n = std::fread(buffer_ + end_, 1, capacity_ - end_, file_);
     if (n == 0) {
         atEnd_ = true;
         return false;
@@ -80,7 +87,7 @@ bool LogReader::next(const char** line, std::size_t* length, bool* overlong) {
             end_ -= begin_;
             begin_ = 0;
         }
-        if (end_ == kBufferSize) {
+        if (end_ == capacity_) {
             skipRestOfLine();
             *line = buffer_ + begin_;
             *length = 0;

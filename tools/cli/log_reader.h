@@ -14,15 +14,19 @@ class LogReader {
 public:
     static constexpr std::size_t kBufferSize = std::size_t(1) << 20;
 
-    LogReader();
+    // A smaller buffer is for tests, which reach its edges with short logs.
+    explicit LogReader(std::size_t bufferSize = kBufferSize);
     ~LogReader();
     LogReader(const LogReader&) = delete;
     LogReader& operator=(const LogReader&) = delete;
 
     // Opens the path, or standard input for "-"; false when it cannot be read.
     bool open(const std::string& path);
+    // Reads a stream already open, which stays open afterwards.
+    bool open(std::FILE* stream);
     // The next line, split at "\n" (the "\n" not included; any "\r" stays).
-    // A line longer than the buffer comes back empty with *overlong set.
+    // A line that does not fit the buffer with its "\n" (a last line without
+    // one counts as if it had it) comes back empty with *overlong set.
     // false at the end of the input.
     bool next(const char** line, std::size_t* length, bool* overlong);
     bool failed() const;
@@ -36,6 +40,7 @@ private:
     std::FILE* file_ = nullptr;
     bool ownsFile_ = false;
     char* buffer_;
+    std::size_t capacity_;
     std::size_t begin_ = 0;
     std::size_t end_ = 0;
     bool atEnd_ = false;
