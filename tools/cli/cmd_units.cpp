@@ -9,6 +9,7 @@
 #include "numbers.h"
 #include "output.h"
 #include "settings.h"
+#include "tool_platform.h"
 
 namespace cli {
 
@@ -133,7 +134,7 @@ int runUnits(int argc, char** argv) {
     if (const int status = loadSettings(args, SettingsUse::kRepair, &file); status != kSuccess) return status;
     if (action == "show" && args.has("units") && file.path.size() > 0) {
         // An explicit file must exist to be shown.
-        FILE* f = std::fopen(file.path.c_str(), "rb");
+        FILE* f = openFile(file.path, "rb");
         if (f == nullptr) return inputError("units", "settings file " + file.path + ": no such file");
         std::fclose(f);
     }

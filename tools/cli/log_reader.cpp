@@ -20,7 +20,7 @@ bool LogReader::open(const std::string& path) {
         return open(stdin);
     }
     if (isDirectory(path)) return false;
-    std::FILE* file = std::fopen(path.c_str(), "rb");
+    std::FILE* file = openFile(path, "rb");
     if (file == nullptr) return false;
     open(file);
     ownsFile_ = true;

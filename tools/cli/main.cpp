@@ -2,9 +2,12 @@
 // command line, one subcommand per job.
 #include <cstdio>
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "command_line.h"
 #include "commands.h"
+#include "tool_platform.h"
 
 namespace {
 
@@ -44,9 +47,7 @@ int toolHelp(std::FILE* stream) {
     return cli::kSuccess;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int dispatch(int argc, char** argv) {
     if (argc < 2) {
         toolHelp(stderr);
         return cli::kBadUsage;
@@ -69,4 +70,14 @@ int main(int argc, char** argv) {
     }
     std::fprintf(stderr, "quillon: unknown command '%s' (see 'quillon --help')\n", name);
     return cli::kBadUsage;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::vector<std::string> arguments = cli::utf8Arguments(argc, argv);
+    std::vector<char*> pointers;
+    for (std::string& argument : arguments) pointers.push_back(argument.data());
+    pointers.push_back(nullptr);
+    return dispatch(static_cast<int>(arguments.size()), pointers.data());
 }

@@ -4,6 +4,7 @@
 
 #include <cctype>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 
 #include "output.h"
@@ -23,7 +24,7 @@ int* settingField(int index) {
 }
 
 int lineOfKey(const std::string& path, const char* key) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(std::filesystem::u8path(path), std::ios::binary);
     std::string line;
     const std::string wanted(key);
     for (int number = 1; std::getline(in, line); ++number) {
@@ -76,7 +77,7 @@ int loadSettings(const CommandLine& args, SettingsUse use, SettingsFile* file) {
         findDefaultFile(args, file);
     }
     if (!file->path.empty() && fileExists(file->path)) {
-        std::FILE* probe = isDirectory(file->path) ? nullptr : std::fopen(file->path.c_str(), "rb");
+        std::FILE* probe = isDirectory(file->path) ? nullptr : openFile(file->path, "rb");
         if (probe == nullptr)
             return inputError(args.command(), "settings file " + openFailureReason(file->path));
         std::fclose(probe);

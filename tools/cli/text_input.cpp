@@ -21,7 +21,7 @@ bool TextInput::open(const std::string& path) {
     }
     name_ = path;
     if (isDirectory(path)) return false;
-    file_ = std::fopen(path.c_str(), "rb");
+    file_ = openFile(path, "rb");
     ownsFile_ = file_ != nullptr;
     return file_ != nullptr;
 }
@@ -51,7 +51,7 @@ std::string TextInput::where(const std::string& message) const {
 
 std::string openFailureReason(const std::string& path) {
     if (isDirectory(path)) return path + ": is a directory";
-    std::FILE* f = std::fopen(path.c_str(), "rb");
+    std::FILE* f = openFile(path, "rb");
     const int error = errno;
     if (f != nullptr) {
         std::fclose(f);

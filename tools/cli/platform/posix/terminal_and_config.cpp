@@ -7,6 +7,10 @@
 
 namespace cli {
 
+std::vector<std::string> utf8Arguments(int argc, char** argv) { return {argv, argv + argc}; }
+
+std::FILE* openFile(const std::string& path, const char* mode) { return std::fopen(path.c_str(), mode); }
+
 bool isTerminal(std::FILE* stream) { return isatty(fileno(stream)) == 1; }
 
 void setBinaryMode(std::FILE*) {}

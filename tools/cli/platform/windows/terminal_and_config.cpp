@@ -1,20 +1,38 @@
-// Windows: terminals through the C runtime, settings under %APPDATA%.
+// Windows: wide command line and file names, terminals through the C
+// runtime, settings under %APPDATA%.
+#include <windows.h>   // before shellapi.h, which needs its types
+#include <shellapi.h>
 #include <fcntl.h>
 #include <io.h>
 
 #include <cstdlib>
 
+#include "output.h"
 #include "tool_platform.h"
 
 namespace cli {
+
+std::vector<std::string> utf8Arguments(int argc, char** argv) {
+    int count = 0;
+    LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (wide == nullptr) return {argv, argv + argc};
+    std::vector<std::string> arguments;
+    for (int i = 0; i < count; ++i) arguments.push_back(toUtf8(wide[i]));
+    LocalFree(wide);
+    return arguments;
+}
+
+std::FILE* openFile(const std::string& path, const char* mode) {
+    return _wfopen(fromUtf8(path).c_str(), fromUtf8(mode).c_str());
+}
 
 bool isTerminal(std::FILE* stream) { return _isatty(_fileno(stream)) != 0; }
 
 void setBinaryMode(std::FILE* stream) { _setmode(_fileno(stream), _O_BINARY); }
 
 std::string configDirectory() {
-    const char* appData = std::getenv("APPDATA");
-    if (appData != nullptr && appData[0] != '\0') return std::string(appData) + "\\quillon";
+    const wchar_t* appData = _wgetenv(L"APPDATA");
+    if (appData != nullptr && appData[0] != L'\0') return toUtf8(appData) + "\\quillon";
     return std::string();
 }
 
