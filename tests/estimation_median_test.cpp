@@ -3,9 +3,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <limits>
 #include <random>
 #include <vector>
 
+#include "estimation/median_of_few.h"
 #include "estimation/sort_values.h"
 #include "quillon/estimation.h"
 
@@ -73,6 +76,36 @@ TEST(EstimationSortValues, NaNSamplesKeepTheArrayAPermutation) {
     std::vector<double> allNan(4, nan);
     centTend(allNan.data(), 4, &median);
     EXPECT_TRUE(std::isnan(median));
+}
+
+// The filters' median of a window must be the sort's median to the bit:
+// ties, infinities, both zeros and NaNs (where the sort's order decides),
+// every window length up to past the point where it sorts anyway.
+TEST(EstimationMedianOfFew, IsTheSortedMedianBitForBit) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    const double specials[] = {0.0, -0.0, inf, -inf, nan, 1e308, -5e-324};
+    std::mt19937 rng(11);
+    std::uniform_int_distribution<int> tie(-4, 4);
+    std::uniform_real_distribution<double> noise(9.8, 10.2);
+    std::uniform_int_distribution<int> pick(0, 19);
+    for (int n = 1; n <= 40; ++n) {
+        for (int trial = 0; trial < 300; ++trial) {
+            std::vector<double> values(n);
+            for (double& v : values) {
+                const int p = pick(rng);
+                if (trial % 3 == 0 && p < 7) v = specials[p];  // a third of the windows hold them
+                else v = p < 13 ? tie(rng) * 0.25 : noise(rng);
+            }
+            std::vector<double> sorted = values;
+            quillon::estimation::sortValues(n, sorted.data());
+            const double expected = quillon::estimation::medianOfSorted(sorted.data(), n);
+            std::vector<double> work = values;
+            const double actual = quillon::estimation::medianOfFew(work.data(), n);
+            EXPECT_EQ(std::memcmp(&actual, &expected, sizeof actual), 0)
+                << "n " << n << " trial " << trial << ": " << actual << " for " << expected;
+        }
+    }
 }
 
 }  // namespace

@@ -2,7 +2,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "estimation/sort_values.h"
+#include "estimation/median_of_few.h"
 #include "quillon/estimation.h"
 
 namespace {
@@ -69,16 +69,14 @@ int FilterData::addData(double value, double time, double tolerance, int maxSamp
 
     auxOutput = 0;
     if (k >= 5) {
-        quillon::estimation::sortValues(k, gathered);
-        const double m = quillon::estimation::medianOfSorted(gathered, k);
+        const double m = quillon::estimation::medianOfFew(gathered, k);
         if (tolerance > std::fabs(m - value)) {
             output = m;
             status = 2;
             return 1;
         }
     } else if (k >= 3) {
-        quillon::estimation::sortValues(k, gathered);
-        const double m = quillon::estimation::medianOfSorted(gathered, k);
+        const double m = quillon::estimation::medianOfFew(gathered, k);
         int near = 0;
         for (int i = 0; i < k; ++i)
             if (tolerance > std::fabs(m - gathered[i])) ++near;

@@ -1,0 +1,78 @@
+// Without a NaN the sorted order is unique up to equal values, so the k-th
+// smallest is the value with fewer than k + 1 values below it and at least
+// k + 1 not above it. Counting that for every value is k * k comparisons
+// without a branch that depends on the data, which on noisy samples beats
+// the sort's unpredictable branches for windows of a few dozen. A NaN
+// makes the order the sort's own, and so does the sign of a zero among
+// zeros, so those windows are sorted.
+#include "estimation/median_of_few.h"
+
+#include <cstdint>
+#include <limits>
+
+#include "estimation/sort_values.h"
+
+namespace quillon::estimation {
+
+namespace {
+
+// A NaN, or a zero, whose sign the sort's order would decide.
+bool needsTheSort(const double* values, int count) {
+    bool needs = count > kMostInMedianOfFew;
+    for (int i = 0; i < count; ++i) needs |= values[i] != values[i] || values[i] == 0.0;
+    return needs;
+}
+
+// How many of the padded values lie below v, and how many not above it.
+// The fixed length lets the compiler unroll the counts; the NaN padding
+// counts in neither.
+struct Ranks {
+    std::int64_t below;
+    std::int64_t notAbove;
+};
+
+Ranks ranksOf(const double (&padded)[kMostInMedianOfFew], double v) {
+    std::int64_t below = 0;
+    std::int64_t notAbove = 0;
+    for (int j = 0; j < kMostInMedianOfFew; ++j) {
+        below += padded[j] < v;
+        notAbove += padded[j] <= v;
+    }
+    return {below, notAbove};
+}
+
+// The mean of the values of ranks `low` and `high` (0-based, low <= high),
+// or the one value when they are the same rank.
+double meanOfRanks(const double* values, int count, int low, int high) {
+    double padded[kMostInMedianOfFew];
+    for (int i = 0; i < kMostInMedianOfFew; ++i) padded[i] = i < count ? values[i] : std::numeric_limits<double>::quiet_NaN();
+    double lowValue = values[0];
+    double highValue = values[0];
+    bool lowFound = false;
+    bool highFound = false;
+    for (int i = 0; i < count && !(lowFound && highFound); ++i) {
+        const Ranks r = ranksOf(padded, values[i]);
+        if (!lowFound && r.below <= low && low < r.notAbove) {
+            lowValue = values[i];
+            lowFound = true;
+        }
+        if (!highFound && r.below <= high && high < r.notAbove) {
+            highValue = values[i];
+            highFound = true;
+        }
+    }
+    return low == high ? lowValue : (lowValue + highValue) * 0.5;
+}
+
+}  // namespace
+
+double medianOfFew(double* values, int count) {
+    if (needsTheSort(values, count)) {
+        sortValues(count, values);
+        return medianOfSorted(values, count);
+    }
+    const int m = count / 2;
+    return meanOfRanks(values, count, count % 2 != 0 ? m : m - 1, m);
+}
+
+}  // namespace quillon::estimation
