@@ -3,9 +3,12 @@
 
 #include <climits>
 #include <cmath>
+#include <cstring>
 #include <limits>
+#include <random>
 
 #include "quillon/timescale.h"
+#include "time/dos_calendar.h"
 #include "time/julian_day.h"
 
 namespace {
@@ -177,6 +180,38 @@ TEST(GpsTime, WeeksAndSecondsToDosTime) {
     }
     EXPECT_EQ(gpsToDos(0, 0), 315964800.0);
     EXPECT_EQ(gpsToDos(2000, 0), 1525564800.0);
+}
+
+// The time of day is fmod's remainder to the bit, and the whole days what is
+// left over 86400, on the fast path too:
+// plain times, times a few ulps either side of each midnight (where the
+// quotient rounds across the day), the ends of the fast path, and beyond.
+TEST(DosCalendar, SecondOfDayIsFmodBitForBit) {
+    std::mt19937_64 rng(86400);
+    std::uniform_real_distribution<double> anyTime(0.0, 4294967296.0);
+    std::uniform_int_distribution<int> anyDay(0, 49710);
+    std::uniform_int_distribution<int> ulps(-4, 4);
+    std::vector<double> times = {0.0, -0.0, 1e-300, 5e-324, 86400.0, 4294967295.999, 4294967296.0,
+                                 -1.0, -86400.5, 1e300, std::numeric_limits<double>::infinity()};
+    for (int i = 0; i < 200000; ++i) {
+        times.push_back(anyTime(rng));
+        double midnight = anyDay(rng) * 86400.0;
+        for (int k = ulps(rng); k != 0; k += k > 0 ? -1 : 1)
+            midnight = std::nextafter(midnight, k > 0 ? 1e300 : -1e300);
+        times.push_back(midnight);
+    }
+    int failures = 0;
+    for (double t : times) {
+        const double expected = std::fmod(t, 86400.0);
+        const double expectedDays = (t - expected) / 86400.0;
+        double days = -1.0;
+        const double actual = quillon::time::secondOfDayOf(t, &days);
+        if ((std::memcmp(&expected, &actual, sizeof actual) != 0 ||
+             std::memcmp(&expectedDays, &days, sizeof days) != 0) &&
+            failures++ < 10)
+            ADD_FAILURE() << "time " << t << ": " << actual << " after " << days << " days, fmod " << expected
+                          << " after " << expectedDays;
+    }
 }
 
 }  // namespace

@@ -16,6 +16,10 @@ struct CalendarTime {
     double second;
 };
 
+// std::fmod(dos, kSecondsPerDay), bit for bit, with a fast path for the
+// times from 1970 on; *wholeDays is (dos - that remainder) / kSecondsPerDay.
+double secondOfDayOf(double dos, double* wholeDays);
+
 // 1626354762.0 -> 2021-07-15 13:12:42.0. Times before 1970 keep the date
 // right but take the time of day from the negative remainder (-1.0 ->
 // 1969-12-31, hour -1, minute 59, second 59.0).

@@ -7,24 +7,40 @@
 
 namespace quillon::time {
 
-namespace {
-
-// The day number of the day a time falls on, consistent with the time of day
-// taken from the remainder: whole days are t minus the remainder (an exact
-// multiple of 86400), so a time a few microseconds before midnight stays on
-// its own day; a negative remainder belongs to the day before (-1.0 is on
-// 1969-12-31, at hour -1).
-int dayNumberOf(double dos, double secondOfDay) {
-    const double wholeDays = (dos - secondOfDay) / kSecondsPerDay;
-    return wholePart(wholeDays + kDosEpochDay - (secondOfDay < 0.0 ? 1.0 : 0.0));
+// fmod(dos, 86400) for 0 < dos < 2^32, the times of the served years and
+// well beyond, without fmod's general loop: below 2^32 the product of the
+// day count and 86400 and the difference are exact, and a quotient rounded
+// across a day boundary leaves a remainder one day out, put back exactly.
+// The whole days are t minus the remainder over 86400, an exact division,
+// which on that path is the day count itself.
+double secondOfDayOf(double dos, double* wholeDays) {
+    if (!(dos > 0.0 && dos < 4294967296.0)) {
+        const double second = std::fmod(dos, kSecondsPerDay);  // with the sign of dos
+        *wholeDays = (dos - second) / kSecondsPerDay;
+        return second;
+    }
+    double days = std::floor(dos / kSecondsPerDay);
+    double second = dos - days * kSecondsPerDay;
+    if (second < 0.0) {
+        second += kSecondsPerDay;
+        days -= 1.0;
+    } else if (second >= kSecondsPerDay) {
+        second -= kSecondsPerDay;
+        days += 1.0;
+    }
+    *wholeDays = days;
+    return second;
 }
-
-}  // namespace
 
 CalendarTime splitDosTime(double dos) {
     CalendarTime c{};
-    const double secondOfDay = std::fmod(dos, kSecondsPerDay);  // with the sign of dos
-    julToYearMonthDay(dayNumberOf(dos, secondOfDay), &c.month, &c.day, &c.year);
+    double wholeDays = 0.0;
+    const double secondOfDay = secondOfDayOf(dos, &wholeDays);
+    // A time a few microseconds before midnight stays on its own day; a
+    // negative remainder belongs to the day before (-1.0 is on 1969-12-31,
+    // at hour -1).
+    const int dayNumber = wholePart(wholeDays + kDosEpochDay - (secondOfDay < 0.0 ? 1.0 : 0.0));
+    julToYearMonthDay(dayNumber, &c.month, &c.day, &c.year);
     c.hour = wholePart(std::floor(secondOfDay / 3600.0));
     const double secondOfHour = secondOfDay - 3600.0 * c.hour;
     c.minute = wholePart(std::floor(secondOfHour / 60.0));

@@ -16,6 +16,28 @@ constexpr double kGregorianDateCode = 588829.0;
 // calendar formulas start from; exact for differences below 2^24 days.
 double asSingle(double difference) { return static_cast<double>(static_cast<float>(difference)); }
 
+// The last day of year 9999.
+constexpr int kLastServedDay = 5373484;
+
+// The Gregorian date of a day number by integer arithmetic on 400-year eras
+// counted from March 1 of year 0, so leap days end a year. Both it and the
+// stated arithmetic below invert julDate on every day from
+// kFirstGregorianDay to kLastServedDay (the tests walk each one), so they
+// agree there; this one without the dependent floating-point divisions.
+void gregorianDate(int jul, int* month, int* day, int* year) {
+    // Unsigned: every count here is positive, and dividing those by constants
+    // takes no sign corrections.
+    const unsigned fromMarchOfYearZero = static_cast<unsigned>(jul - 1721120);  // 0000-03-01
+    const unsigned era = fromMarchOfYearZero / 146097;
+    const unsigned dayOfEra = fromMarchOfYearZero - era * 146097;
+    const unsigned yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+    const unsigned dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
+    const unsigned monthFromMarch = (5 * dayOfYear + 2) / 153;
+    *day = static_cast<int>(dayOfYear - (153 * monthFromMarch + 2) / 5 + 1);
+    *month = static_cast<int>(monthFromMarch < 10 ? monthFromMarch + 3 : monthFromMarch - 9);
+    *year = static_cast<int>(era * 400 + yearOfEra) + (*month <= 2 ? 1 : 0);
+}
+
 }  // namespace
 
 int wholePart(double value) {
@@ -29,6 +51,10 @@ int wholePart(double value) {
 // The arithmetic is in doubles so that day numbers far outside the served
 // years give defined (if meaningless) dates.
 void julToYearMonthDay(int jul, int* month, int* day, int* year) {
+    if (jul >= kFirstGregorianDay && jul <= kLastServedDay) {
+        gregorianDate(jul, month, day, year);
+        return;
+    }
     const double j = jul;
     double ja = j;
     if (jul >= kFirstGregorianDay) {
