@@ -18,23 +18,45 @@ namespace fmt = quillon::fmt;
 // before 1970, where hours go negative) are not written.
 constexpr int kLongestTimeText = 19;
 
-// Seconds truncated to tenths, never rounded up: 59.99 -> 59.9.
-double truncatedToTenths(double second) { return std::floor(second * 10.0) / 10.0; }
+// "%04.1f" of the seconds truncated to tenths, never rounded up: 59.99 ->
+// "59.9". The truncated value is the double nearest a whole count of tenths,
+// so its one-decimal text is that count's digits, written directly for the
+// counts of 0.0 to 99.9 s; anything else (a remainder a rounding step below
+// zero) goes through the general formatter.
+int writeTenths(wchar_t* out, double second) {
+    const double tenths = std::floor(second * 10.0);
+    if (!(tenths >= 0.0 && tenths < 1000.0)) return fmt::fixedZeroPadded(out, tenths / 10.0, 4, 1);
+    const int count = static_cast<int>(tenths);
+    out[0] = static_cast<wchar_t>(L'0' + count / 100);
+    out[1] = static_cast<wchar_t>(L'0' + count / 10 % 10);
+    out[2] = L'.';
+    out[3] = static_cast<wchar_t>(L'0' + count % 10);
+    return 4;
+}
+
+// "%02d" of a field: two digits for 0..99, the general writer for the rest
+// (negative hours before 1970, years far outside the served ones).
+int writeTwoDigits(wchar_t* out, int value) {
+    if (value < 0 || value > 99) return fmt::integer(out, value, 2, true);
+    out[0] = static_cast<wchar_t>(L'0' + value / 10);
+    out[1] = static_cast<wchar_t>(L'0' + value % 10);
+    return 2;
+}
 
 // "%02d-%02d-%02d %02d:%02d:%04.1f" into a buffer with room for any fields.
 int writeFields(wchar_t* out, const quillon::time::CalendarTime& c) {
     int n = 0;
-    n += fmt::integer(out + n, c.month, 2, true);
+    n += writeTwoDigits(out + n, c.month);
     out[n++] = L'-';
-    n += fmt::integer(out + n, c.day, 2, true);
+    n += writeTwoDigits(out + n, c.day);
     out[n++] = L'-';
-    n += fmt::integer(out + n, c.year % 100, 2, true);
+    n += writeTwoDigits(out + n, c.year % 100);
     out[n++] = L' ';
-    n += fmt::integer(out + n, c.hour, 2, true);
+    n += writeTwoDigits(out + n, c.hour);
     out[n++] = L':';
-    n += fmt::integer(out + n, c.minute, 2, true);
+    n += writeTwoDigits(out + n, c.minute);
     out[n++] = L':';
-    n += fmt::fixedZeroPadded(out + n, truncatedToTenths(c.second), 4, 1);
+    n += writeTenths(out + n, c.second);
     return n;
 }
 
