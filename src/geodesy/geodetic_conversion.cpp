@@ -42,18 +42,25 @@ bool seenBefore(double t, const double* history, int count) {
     return false;
 }
 
+bool strictlyBetween(double t, double a, double b) { return a < b ? a < t && t < b : b < t && t < a; }
+
 // Iterates tan(latitude) from z / p. Returns false when the change never fell
 // to the tolerance within the limit. Near the poles one step between
 // neighbouring doubles of tan(latitude) exceeds the tolerance, so the values
 // can settle into a cycle that never meets it; a value that repeats an
 // earlier one ends the iteration as converged. That cannot change the result
 // of any point that meets the tolerance: once the sequence repeats, every
-// later difference is one already tested.
+// later difference is one already tested. The map from one value to the next
+// decreases, so the values alternate about the root: while each lies strictly
+// between the two before it, the intervals they span nest and every earlier
+// value lies outside the newest one, so none can repeat. The search for a
+// repeat starts at the first value that leaves that pattern.
 bool iterateTanLatitude(const Ellipsoid& ell, double p, double z, double* tanPhi) {
     double history[kIterationLimit + 2];
     double t = z / p;
     history[0] = t;
     const double eae = ell.e * ell.a * ell.e;
+    bool nested = true;
     for (int count = 1;; ++count) {
         const double previous = t;
         t = z / (p - eae / std::sqrt((1.0 - ell.e2) * (previous * previous) + 1.0));
@@ -62,7 +69,12 @@ bool iterateTanLatitude(const Ellipsoid& ell, double p, double z, double* tanPhi
             *tanPhi = t;
             return false;
         }
-        if (std::fabs(t - previous) <= kTanLatitudeTolerance || seenBefore(t, history, count)) {
+        if (std::fabs(t - previous) <= kTanLatitudeTolerance) {
+            *tanPhi = t;
+            return true;
+        }
+        if (count >= 2) nested = nested && strictlyBetween(t, previous, history[count - 2]);
+        if (!nested && seenBefore(t, history, count)) {
             *tanPhi = t;
             return true;
         }
