@@ -62,6 +62,35 @@ TEST(EstimationSortValues, AgreesWithStdSortOnRandomArrays) {
     }
 }
 
+// The fast sort must leave exactly the heap sort's array: ties, infinities,
+// zeros of one sign or both, NaNs (where the heap sort's order decides).
+TEST(EstimationSortValues, LeavesTheHeapSortsArrayBitForBit) {
+    const double specials[] = {0.0, -0.0, std::numeric_limits<double>::infinity(),
+                               -std::numeric_limits<double>::infinity(), std::nan(""), 5e-324};
+    std::mt19937 rng(17);
+    std::uniform_int_distribution<int> tie(-6, 6);
+    std::uniform_real_distribution<double> spread(-1e3, 1e3);
+    std::uniform_int_distribution<int> pick(0, 29);
+    for (int n = 0; n <= 300; ++n) {
+        for (int trial = 0; trial < 6; ++trial) {
+            // Trials 0 and 1 hold zeros of one sign and no NaN (the fast
+            // path), trial 2 both zeros, the rest NaNs too (the heap sort).
+            const bool allowed[] = {trial != 1, trial != 0, true, true, trial >= 3, true};
+            std::vector<double> values(n);
+            for (double& v : values) {
+                const int p = pick(rng);
+                if (p < 6 && allowed[p]) v = specials[p];
+                else v = p < 18 ? tie(rng) * 0.5 : spread(rng);
+            }
+            std::vector<double> expected = values;
+            quillon::estimation::heapSortValues(n, expected.data());
+            quillon::estimation::sortValues(n, values.data());
+            ASSERT_EQ(std::memcmp(values.data(), expected.data(), n * sizeof(double)), 0)
+                << "n " << n << " trial " << trial;
+        }
+    }
+}
+
 TEST(EstimationSortValues, NaNSamplesKeepTheArrayAPermutation) {
     const double nan = std::nan("");
     std::vector<double> values = {3, nan, 1, 4, nan, 1, 5, 9, 2, 6};

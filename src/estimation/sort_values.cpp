@@ -1,9 +1,43 @@
-// Heap sort described over positions 1..n; position p is element p - 1.
 #include "estimation/sort_values.h"
+
+#include <algorithm>
+#include <cmath>
 
 namespace quillon::estimation {
 
+namespace {
+
+// Whether two values compare equal without being equal bit for bit (0.0 and
+// -0.0), or a NaN compares with nothing.
+bool hasOrderOnlyTheHeapSortDecides(const double* values, int count) {
+    bool nan = false;
+    bool positiveZero = false;
+    bool negativeZero = false;
+    for (int i = 0; i < count; ++i) {
+        const double v = values[i];
+        nan |= v != v;
+        positiveZero |= v == 0.0 && !std::signbit(v);
+        negativeZero |= v == 0.0 && std::signbit(v);
+    }
+    return nan || (positiveZero && negativeZero);
+}
+
+}  // namespace
+
+// Without NaN and without zeros of both signs, values that compare equal are
+// equal bit for bit, so the sorted array is one and the same whichever sort
+// makes it, and the standard library's introsort makes it faster.
 void sortValues(int count, double* values) {
+    if (count < 2) return;
+    if (hasOrderOnlyTheHeapSortDecides(values, count)) {
+        heapSortValues(count, values);
+        return;
+    }
+    std::sort(values, values + count);
+}
+
+// Described over positions 1..n; position p is element p - 1.
+void heapSortValues(int count, double* values) {
     if (count < 2) return;
     auto at = [values](int position) -> double& { return values[position - 1]; };
     int l = count / 2 + 1;

@@ -5,11 +5,15 @@
 
 namespace quillon::estimation {
 
-// Heap sort of values[0..count-1], ascending, in place, with strict
-// greater-than comparisons only. A count below 2 touches nothing. NaN loses
-// every comparison: the array stays a permutation of its input, but where NaN
-// ends up (and so the order around it) is arbitrary.
+// values[0..count-1] ascending, in place, as the heap sort below leaves
+// them, bit for bit. A count below 2 touches nothing.
 void sortValues(int count, double* values);
+
+// Heap sort with strict greater-than comparisons only. NaN loses every
+// comparison: the array stays a permutation of its input, but where NaN ends
+// up (and so the order around it) is arbitrary, as is which of 0.0 and -0.0
+// comes first.
+void heapSortValues(int count, double* values);
 
 // Median of sorted[0..count-1], count at least 1: the middle element, or the
 // mean of the two middle ones formed as (low + high) * 0.5.
