@@ -85,7 +85,7 @@ TEST(EstimationSortValues, LeavesTheHeapSortsArrayBitForBit) {
             std::vector<double> expected = values;
             quillon::estimation::heapSortValues(n, expected.data());
             quillon::estimation::sortValues(n, values.data());
-            ASSERT_EQ(std::memcmp(values.data(), expected.data(), n * sizeof(double)), 0)
+            ASSERT_TRUE(n == 0 || std::memcmp(values.data(), expected.data(), n * sizeof(double)) == 0)
                 << "n " << n << " trial " << trial;
         }
     }
