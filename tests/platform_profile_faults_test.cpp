@@ -172,7 +172,8 @@ TEST_F(ProfileFaults, FileReplacedByADirectoryWhileWritersRun) {
     for (int w = 0; w < kWriters; ++w) {
         EXPECT_EQ(statuses[std::size_t(w)], 0) << "writer " << w << " crashed (-1) or its last save failed (1)";
         const std::wstring key = L"key" + std::to_wstring(w);
-        EXPECT_EQ(profileInt(L"units", key.c_str(), -1, path().c_str()), 999) << "writer " << w;
+        EXPECT_EQ(profileInt(L"units", key.c_str(), -1, path().c_str()), 999)
+            << "writer " << w << ", file:\n" << readBytes(file());
     }
     EXPECT_EQ(namesIn(dir_.path()), (std::set<std::string>{"s.ini", "stop"}));
 }

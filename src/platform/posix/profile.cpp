@@ -5,7 +5,10 @@
 // so that processes saving different keys of one file at the same time never
 // lose each other's changes; the new text goes to a temporary file beside
 // the old one and replaces it by rename, so a crash mid-write leaves the old
-// file whole. A symbolic link is followed and its target replaced; a file
+// file whole. Someone who does not take the lock (a user, a sync tool) may
+// move the file away or put another in its place during a save: that is
+// noticed just before the rename, and the save is made again on the file as
+// it is then. A symbolic link is followed and its target replaced; a file
 // without any write permission bit is treated as read-only and left alone.
 #include <fcntl.h>
 #include <sys/file.h>
@@ -23,6 +26,8 @@
 
 namespace quillon::platform {
 namespace {
+
+constexpr int kMostSaveAttempts = 100;
 
 bool hasUtf16Bom(const std::string& bytes) {
     return bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF &&
@@ -110,6 +115,13 @@ std::string resolvedPath(const std::string& path) {
     return path;
 }
 
+// Whether path names the file open at fd.
+bool namesFile(const std::string& path, int fd) {
+    struct stat held {}, named {};
+    return fstat(fd, &held) == 0 && stat(path.c_str(), &named) == 0 && held.st_dev == named.st_dev &&
+           held.st_ino == named.st_ino;
+}
+
 // Opens and exclusively locks the file at path, creating it empty when
 // missing. Retries when another writer replaced the file between our open
 // and our lock, so the lock is always held on the file the path names.
@@ -123,11 +135,7 @@ int lockFile(const std::string& path) {
                 return -1;
             }
         }
-        struct stat held {}, named {};
-        if (fstat(fd, &held) == 0 && stat(path.c_str(), &named) == 0 && held.st_dev == named.st_dev &&
-            held.st_ino == named.st_ino) {
-            return fd;
-        }
+        if (namesFile(path, fd)) return fd;
         close(fd);
     }
     return -1;
@@ -141,24 +149,30 @@ std::string directoryOf(const std::string& path) {
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-// Writes bytes to a temporary file beside path and renames it over path.
-bool replaceFile(const std::string& path, const std::string& bytes, mode_t mode) {
+enum class Replacement { kDone, kFailed, kFileMoved };
+
+// Writes bytes to a temporary file beside path and renames it over path,
+// unless path no longer names the locked file: someone who does not take the
+// lock (a user, a sync tool) moved it away or put another in its place while
+// we read and wrote, and the text we edited is no longer the file's.
+Replacement replaceFile(const std::string& path, const std::string& bytes, mode_t mode, int lock) {
     std::string temp = path + ".XXXXXX";
     int fd = mkstemp(temp.data());
-    if (fd < 0) return false;
+    if (fd < 0) return Replacement::kFailed;
     bool ok = fchmod(fd, mode & 07777) == 0 && writeAll(fd, bytes) && fsync(fd) == 0;
     ok = (close(fd) == 0) && ok;
-    if (ok) ok = rename(temp.c_str(), path.c_str()) == 0;
-    if (!ok) {
+    const bool moved = ok && !namesFile(path, lock);
+    if (ok && !moved) ok = rename(temp.c_str(), path.c_str()) == 0;
+    if (!ok || moved) {
         unlink(temp.c_str());
-        return false;
+        return moved ? Replacement::kFileMoved : Replacement::kFailed;
     }
     int dir = open(directoryOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dir >= 0) {
         fsync(dir);
         close(dir);
     }
-    return true;
+    return Replacement::kDone;
 }
 
 std::string editedBytes(std::string bytes, const wchar_t* section, const wchar_t* key, const wchar_t* value) {
@@ -194,18 +208,25 @@ bool writeProfileString(const wchar_t* section, const wchar_t* key, const wchar_
     bool existed = stat(target.c_str(), &before) == 0;
     if (existed && !writable(before)) return false;
 
-    int lock = lockFile(target);
-    if (lock < 0) return false;
-    struct stat held {};
-    std::string bytes;
-    bool ok = fstat(lock, &held) == 0 && writable(held) && readAll(lock, &bytes);
-    if (ok) {
-        // A file the lock just created carries the mode the umask allows.
-        ok = replaceFile(target, editedBytes(std::move(bytes), section, key, value), held.st_mode);
+    // A file moved under us is edited again as it now is.
+    for (int attempt = 0; attempt < kMostSaveAttempts; ++attempt) {
+        int lock = lockFile(target);
+        if (lock < 0) return false;
+        struct stat held {};
+        std::string bytes;
+        Replacement outcome = Replacement::kFailed;
+        if (fstat(lock, &held) == 0 && writable(held) && readAll(lock, &bytes)) {
+            // A file the lock just created carries the mode the umask allows.
+            outcome = replaceFile(target, editedBytes(std::move(bytes), section, key, value), held.st_mode, lock);
+        }
+        // Leave no empty file behind, and only the one we created and hold.
+        if (outcome == Replacement::kFailed && !existed && held.st_size == 0 && namesFile(target, lock)) {
+            unlink(target.c_str());
+        }
+        close(lock);
+        if (outcome != Replacement::kFileMoved) return outcome == Replacement::kDone;
     }
-    if (!ok && !existed && held.st_size == 0) unlink(target.c_str());  // leave no empty file behind
-    close(lock);
-    return ok;
+    return false;
 }
 
 }  // namespace quillon::platform
