@@ -7,7 +7,8 @@
 namespace quillon::estimation {
 
 // count at least 1. More than kMostInMedianOfFew values are sorted, and so
-// are values with a NaN or a zero among them; the values may be reordered.
+// are values whose sorted order is not unique (sortedOrderIsUnique); the
+// values may be reordered.
 constexpr int kMostInMedianOfFew = 32;
 double medianOfFew(double* values, int count);
 

@@ -5,11 +5,7 @@
 
 namespace quillon::estimation {
 
-namespace {
-
-// Whether two values compare equal without being equal bit for bit (0.0 and
-// -0.0), or a NaN compares with nothing.
-bool hasOrderOnlyTheHeapSortDecides(const double* values, int count) {
+bool sortedOrderIsUnique(const double* values, int count) {
     bool nan = false;
     bool positiveZero = false;
     bool negativeZero = false;
@@ -19,17 +15,15 @@ bool hasOrderOnlyTheHeapSortDecides(const double* values, int count) {
         positiveZero |= v == 0.0 && !std::signbit(v);
         negativeZero |= v == 0.0 && std::signbit(v);
     }
-    return nan || (positiveZero && negativeZero);
+    return !nan && !(positiveZero && negativeZero);
 }
-
-}  // namespace
 
 // Without NaN and without zeros of both signs, values that compare equal are
 // equal bit for bit, so the sorted array is one and the same whichever sort
 // makes it, and the standard library's introsort makes it faster.
 void sortValues(int count, double* values) {
     if (count < 2) return;
-    if (hasOrderOnlyTheHeapSortDecides(values, count)) {
+    if (!sortedOrderIsUnique(values, count)) {
         heapSortValues(count, values);
         return;
     }

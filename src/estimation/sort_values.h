@@ -5,6 +5,10 @@
 
 namespace quillon::estimation {
 
+// Whether values that compare equal are all equal bit for bit (no NaN, and
+// not both 0.0 and -0.0), so that every ascending sort leaves the same array.
+bool sortedOrderIsUnique(const double* values, int count);
+
 // values[0..count-1] ascending, in place, as the heap sort below leaves
 // them, bit for bit. A count below 2 touches nothing.
 void sortValues(int count, double* values);

@@ -7,7 +7,7 @@
 namespace cli {
 
 LogReader::LogReader(std::size_t bufferSize)
-    : buffer_(new char[bufferSize > 0 ? bufferSize : 1]), capacity_(bufferSize > 0 ? bufferSize : 1) {}
+    : capacity_(bufferSize > 0 ? bufferSize : 1), buffer_(new char[capacity_]) {}
 
 LogReader::~LogReader() {
     if (ownsFile_) std::fclose(file_);

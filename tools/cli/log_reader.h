@@ -39,8 +39,8 @@ private:
 
     std::FILE* file_ = nullptr;
     bool ownsFile_ = false;
+    std::size_t capacity_;  // before buffer_, which is sized from it
     char* buffer_;
-    std::size_t capacity_;
     std::size_t begin_ = 0;
     std::size_t end_ = 0;
     bool atEnd_ = false;

@@ -7,7 +7,9 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <string>
+#include <system_error>
 
 namespace {
 
@@ -92,27 +94,8 @@ protected:
         ASSERT_TRUE(CreateDirectoryW(folder_.c_str(), nullptr)) << "GetLastError " << GetLastError();
     }
     void TearDown() override {
-        // Removes what the runs left: the folder holds no subfolder but the
-        // settings folder of the %APPDATA% case.
-        std::wstring pattern = folder_ + L"\\*";
-        WIN32_FIND_DATAW found;
-        HANDLE search = FindFirstFileW(pattern.c_str(), &found);
-        if (search != INVALID_HANDLE_VALUE) {
-            do {
-                const std::wstring name = found.cFileName;
-                if (name == L"." || name == L"..") continue;
-                const std::wstring path = folder_ + L"\\" + name;
-                if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                    DeleteFileW((path + L"\\quillon\\quillon.ini").c_str());
-                    RemoveDirectoryW((path + L"\\quillon").c_str());
-                    RemoveDirectoryW(path.c_str());
-                } else {
-                    DeleteFileW(path.c_str());
-                }
-            } while (FindNextFileW(search, &found));
-            FindClose(search);
-        }
-        RemoveDirectoryW(folder_.c_str());
+        std::error_code ignored;
+        std::filesystem::remove_all(std::filesystem::path(folder_), ignored);
     }
 
     std::wstring folder_;
