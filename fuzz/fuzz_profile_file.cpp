@@ -15,7 +15,7 @@
 #include "fuzz_support.h"
 #include "ini_properties.h"
 #include "platform/platform.h"
-#include "platform/posix/utf.h"
+#include "text/utf.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Writes src/resources/resource_table.cpp from src/resources/quillon.rc.
+"""Writes src/resources/generated/resource_table.cpp from src/resources/quillon.rc.
 
 The resource script is the one source of the dialog templates and the
 manifest. windres compiles it to a .res file; this script copies every
@@ -97,7 +97,7 @@ def main():
         subprocess.run([args.windres, "quillon.rc", "-O", "res", "-o", res], cwd=RESOURCES, check=True)
         with open(res, "rb") as f:
             entries = parse_res(f.read())
-    with open(os.path.join(RESOURCES, "resource_table.cpp"), "w", newline="\n") as f:
+    with open(os.path.join(RESOURCES, "generated", "resource_table.cpp"), "w", newline="\n") as f:
         f.write(emit(entries))
     print("resource_table.cpp: %d resources" % len(entries))
 

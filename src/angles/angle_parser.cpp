@@ -5,7 +5,7 @@
 #include <climits>
 #include <cstddef>
 
-#include "platform/chars.h"
+#include "text/chars.h"
 #include "platform/platform.h"
 #include "quillon/angles.h"
 

@@ -3,7 +3,7 @@
 // and precision digits patched to w and p (w = 3 + p, or 2 when p = 0); the
 // digits come from the exact formatters, not from a general swprintf.
 #include "angles/angle_split.h"
-#include "platform/format.h"
+#include "text/format.h"
 #include "quillon/angles.h"
 
 namespace {

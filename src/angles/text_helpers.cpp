@@ -1,7 +1,7 @@
 // Two small text helpers hosts use around the angle texts.
 #include <cwchar>
 
-#include "platform/chars.h"
+#include "text/chars.h"
 #include "quillon/angles.h"
 
 // "abc" to width 5 -> "  abc"; to width 2 -> "ab". The text is moved, not

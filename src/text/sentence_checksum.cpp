@@ -3,7 +3,7 @@
 // asterisk, reduced modulo 255.
 #include <cwchar>
 
-#include "platform/chars.h"
+#include "text/chars.h"
 #include "quillon/sentences.h"
 
 namespace {

@@ -4,8 +4,8 @@
 #include <cmath>
 #include <cstddef>
 
-#include "platform/chars.h"
-#include "platform/format.h"
+#include "text/chars.h"
+#include "text/format.h"
 #include "platform/platform.h"
 #include "quillon/timescale.h"
 #include "time/dos_calendar.h"

@@ -1,7 +1,7 @@
 // Typed lengths: [label] [sign] number [unit], e.g. "N 100 m", "-7", "2nm".
 #include <cwchar>
 
-#include "platform/chars.h"
+#include "text/chars.h"
 #include "platform/platform.h"
 #include "quillon/units.h"
 #include "units/unit_table.h"

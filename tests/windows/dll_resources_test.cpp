@@ -1,6 +1,6 @@
 // The resources of quillon.dll as the window system finds them: the ten
 // dialog templates and the manifest, byte for byte the table the other
-// builds carry (resources/resource_table.cpp), so both builds show the same
+// builds carry (resources/generated/resource_table.cpp), so both builds show the same
 // dialogs.
 #include <gtest/gtest.h>
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "frame/resource_chain.h"
-#include "platform/posix/utf.h"
+#include "text/utf.h"
 #include "resources/dialog_template.h"
 #include "resources/resource_table.h"
 
@@ -18,32 +18,8 @@ using resources::ControlKind;
 using resources::DialogControl;
 using resources::DialogTemplate;
 
-// Decodes UTF-8 typed on the terminal; bytes that do not decode become
-// U+FFFD.
-std::wstring fromUtf8(const std::string& bytes) {
-    std::wstring text;
-    for (std::size_t i = 0; i < bytes.size();) {
-        const unsigned char lead = static_cast<unsigned char>(bytes[i]);
-        const int length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3 : (lead >> 3) == 0x1E ? 4 : 0;
-        if (length == 0 || i + static_cast<std::size_t>(length) > bytes.size()) {
-            text += L'\uFFFD';
-            ++i;
-            continue;
-        }
-        char32_t point = length == 1 ? lead : lead & (0x7F >> length);
-        bool valid = true;
-        for (int k = 1; k < length; ++k) {
-            const unsigned char next = static_cast<unsigned char>(bytes[i + static_cast<std::size_t>(k)]);
-            valid = valid && (next >> 6) == 0x2;
-            point = point << 6 | (next & 0x3F);
-        }
-        text += valid ? static_cast<wchar_t>(point) : L'\uFFFD';
-        i += valid ? static_cast<std::size_t>(length) : 1;
-    }
-    return text;
-}
-
-std::string toUtf8(const std::wstring& text) { return utf::toUtf8(text.c_str()); }
+using utf::fromUtf8;
+using utf::toUtf8;
 
 // The edit and label texts of the dialog while it is asked on the terminal.
 class TerminalSurface : public DialogSurface {

@@ -22,7 +22,7 @@
 
 #include "platform/platform.h"
 #include "platform/posix/ini_text.h"
-#include "platform/posix/utf.h"
+#include "text/utf.h"
 
 namespace quillon::platform {
 namespace {

@@ -7,7 +7,7 @@
 #include <cstring>
 #include <string>
 
-#include "platform/chars.h"
+#include "text/chars.h"
 #include "platform/platform.h"
 
 namespace quillon::platform {

@@ -7,7 +7,7 @@
 #include <locale.h>
 #include <time.h>
 
-#include "platform/chars.h"
+#include "text/chars.h"
 #include "platform/platform.h"
 
 namespace quillon::platform {

@@ -1,8 +1,8 @@
 // Character classes of the classic "C" locale on the character code,
 // whatever the process locale: characters above the 8-bit range (and the
 // upper half of it) belong to no class.
-#ifndef QUILLON_PLATFORM_CHARS_H
-#define QUILLON_PLATFORM_CHARS_H
+#ifndef QUILLON_TEXT_CHARS_H
+#define QUILLON_TEXT_CHARS_H
 
 namespace quillon {
 

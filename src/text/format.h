@@ -2,8 +2,8 @@
 // swprintf: the digits are those "%.*f" writes in the classic locale (the
 // binary value rounded correctly to the requested decimals, ties to even on
 // the exact value, as glibc and the Windows runtime both do).
-#ifndef QUILLON_PLATFORM_FORMAT_H
-#define QUILLON_PLATFORM_FORMAT_H
+#ifndef QUILLON_TEXT_FORMAT_H
+#define QUILLON_TEXT_FORMAT_H
 
 namespace quillon::fmt {
 
