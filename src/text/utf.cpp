@@ -1,5 +1,9 @@
 #include "text/utf.h"
 
+#include <quillon/cpp/text.hpp>
+
+#include <algorithm>
+
 namespace quillon::utf {
 namespace {
 
@@ -27,32 +31,41 @@ void forEachCodePoint(std::wstring_view text, Sink sink) {
     }
 }
 
-void appendUtf8(std::string& out, char32_t c) {
+// The UTF-8 bytes of one code point, in bytes.
+std::string_view encodeOne(char32_t c, char* bytes) {
     if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
+        bytes[0] = static_cast<char>(c);
+        return {bytes, 1};
     }
+    if (c < 0x800) {
+        bytes[0] = static_cast<char>(0xC0 | (c >> 6));
+        bytes[1] = static_cast<char>(0x80 | (c & 0x3F));
+        return {bytes, 2};
+    }
+    if (c < 0x10000) {
+        bytes[0] = static_cast<char>(0xE0 | (c >> 12));
+        bytes[1] = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        bytes[2] = static_cast<char>(0x80 | (c & 0x3F));
+        return {bytes, 3};
+    }
+    bytes[0] = static_cast<char>(0xF0 | (c >> 18));
+    bytes[1] = static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+    bytes[2] = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    bytes[3] = static_cast<char>(0x80 | (c & 0x3F));
+    return {bytes, 4};
 }
 
-void appendWide(std::wstring& out, char32_t c) {
+// The wide code units of one code point: a surrogate pair beyond U+FFFF
+// where wchar_t has 16 bits.
+std::size_t wideUnits(char32_t c, wchar_t* units) {
     if (sizeof(wchar_t) == 2 && c >= 0x10000) {
         c -= 0x10000;
-        out += static_cast<wchar_t>(0xD800 + (c >> 10));
-        out += static_cast<wchar_t>(0xDC00 + (c & 0x3FF));
-    } else {
-        out += static_cast<wchar_t>(c);
+        units[0] = static_cast<wchar_t>(0xD800 + (c >> 10));
+        units[1] = static_cast<wchar_t>(0xDC00 + (c & 0x3FF));
+        return 2;
     }
+    units[0] = static_cast<wchar_t>(c);
+    return 1;
 }
 
 // The code point of the UTF-8 sequence at bytes[i], and its length; a
@@ -77,10 +90,45 @@ char32_t decodeAt(std::string_view bytes, std::size_t i, std::size_t* length) {
 
 }  // namespace
 
+}  // namespace quillon::utf
+
+namespace quillon {
+
+std::size_t encode_utf8(std::wstring_view text, char* out, std::size_t size) noexcept {
+    char bytes[4];
+    std::size_t length = 0;
+    utf::forEachCodePoint(text, [&](char32_t c) {
+        std::string_view encoded = utf::encodeOne(c, bytes);
+        if (length + encoded.size() <= size) std::copy(encoded.begin(), encoded.end(), out + length);
+        length += encoded.size();
+    });
+    return length;
+}
+
+std::size_t decode_utf8(std::string_view utf8, wchar_t* out, std::size_t size) noexcept {
+    std::size_t length = 0;
+    for (std::size_t i = 0; i < utf8.size();) {
+        std::size_t consumed = 1;
+        char32_t c = utf::decodeAt(utf8, i, &consumed);
+        i += consumed;
+        wchar_t units[2];
+        const std::size_t n = utf::wideUnits(c, units);
+        if (length + n <= size)
+            for (std::size_t k = 0; k < n; ++k) out[length + k] = units[k];
+        length += n;
+    }
+    return length;
+}
+
+}  // namespace quillon
+
+namespace quillon::utf {
+
 std::string toUtf8(std::wstring_view text) {
     std::string out;
     out.reserve(text.size());
-    forEachCodePoint(text, [&out](char32_t c) { appendUtf8(out, c); });
+    char bytes[4];
+    forEachCodePoint(text, [&](char32_t c) { out += encodeOne(c, bytes); });
     return out;
 }
 
@@ -89,7 +137,8 @@ std::wstring fromUtf8(std::string_view bytes) {
     out.reserve(bytes.size());
     for (std::size_t i = 0; i < bytes.size();) {
         std::size_t length = 1;
-        appendWide(out, decodeAt(bytes, i, &length));
+        wchar_t units[2];
+        out.append(units, wideUnits(decodeAt(bytes, i, &length), units));
         i += length;
     }
     return out;
