@@ -12,8 +12,8 @@ WINBUILD ?= build-windows
 # cross build goes into one folder.
 WINBIN   = $(abspath $(WINBUILD))/bin
 
-.PHONY: all build run test install clean test-sanitize windows test-windows screenshots \
-        bench bench-deps bench-build bench-smoke fuzz fuzz-build fuzz-short
+.PHONY: all build run test install clean test-sanitize test-tsan windows test-windows screenshots \
+        bench bench-deps bench-build bench-smoke fuzz fuzz-build fuzz-short docs
 
 all: build
 
@@ -53,6 +53,23 @@ clean:
 test-sanitize:
 	$(MAKE) test BUILD=build-sanitize TYPE=Debug \
 	    CMAKE_FLAGS="$(CMAKE_FLAGS) -DQUILLON_SANITIZE=address,undefined"
+
+# The threads test (objects of the C++ API used on several threads at once)
+# under ThreadSanitizer, built with clang.
+TSAN_CXX ?= clang++-14
+test-tsan:
+	cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=$(TSAN_CXX) \
+	    -DQUILLON_SANITIZE=thread -DQUILLON_BUILD_TOOLS=OFF -DQUILLON_BUILD_EXAMPLES=OFF $(CMAKE_FLAGS)
+	cmake --build build-tsan -j $(JOBS) --target quillon_tests
+	TSAN_OPTIONS=halt_on_error=1 build-tsan/tests/quillon_tests --gtest_filter='Threads*'
+
+# The reference of the public headers (Doxygen), in build-docs/html; an
+# undocumented public member fails the build.
+docs:
+	@command -v doxygen > /dev/null || { echo "make docs needs doxygen: apt-get install doxygen"; exit 1; }
+	mkdir -p build-docs
+	QUILLON_DOCS_OUT=build-docs doxygen docs/Doxyfile
+	@echo "reference: build-docs/html/index.html"
 
 # Benchmarks against the peers (GeographicLib, Eigen, gpsd's gpsdecode),
 # in a Release build of their own. `make bench` runs them all and writes

@@ -30,7 +30,7 @@ enum class Errc {
 
 /// One failure: its kind and a sentence for the user.
 struct Error {
-    Errc code = Errc::invalid_argument;
+    Errc code = Errc::invalid_argument;  ///< what kind of failure
     std::string message;  ///< e.g. "settings file x.ini: distUnits=ft is not a whole number"
 };
 
