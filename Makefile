@@ -12,14 +12,20 @@ WINBUILD ?= build-windows
 # cross build goes into one folder.
 WINBIN   = $(abspath $(WINBUILD))/bin
 
-.PHONY: all build run test install clean test-sanitize test-tsan windows test-windows screenshots \
+.PHONY: all build test-deps run test install clean test-sanitize test-tsan windows test-windows screenshots \
         bench bench-deps bench-build bench-smoke fuzz fuzz-build fuzz-short docs
 
 all: build
 
-build:
+# What building and testing need on a fresh Debian machine.
+TEST_PACKAGES = cmake g++ make pkg-config libgtest-dev libgmock-dev
+
+build: test-deps
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=$(TYPE) $(CMAKE_FLAGS)
 	cmake --build $(BUILD) -j $(JOBS)
+
+test-deps:
+	@sh scripts/install_deps.sh make $(TEST_PACKAGES)
 
 run: build
 	$(BUILD)/tools/quillon track examples/nmea-rtk.nmea
@@ -79,7 +85,7 @@ docs:
 BENCH_BUILD ?= build-bench
 
 bench-deps:
-	sh bench/install_deps.sh
+	sh scripts/install_deps.sh bench-deps libbenchmark-dev libgeographiclib-dev libeigen3-dev gpsd-clients python3
 
 bench-build: bench-deps
 	cmake -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=Release -DQUILLON_BUILD_BENCH=ON \
