@@ -119,9 +119,9 @@ protected:
     TempDir dir_;
 };
 
-std::string utf16le(const std::string& latin1) {
+std::string utf16le(const std::u16string& text) {
     std::string bytes = "\xFF\xFE";
-    for (char c : latin1) bytes += {c, '\0'};
+    for (char16_t unit : text) bytes += {char(unit & 0xFF), char(unit >> 8)};
     return bytes;
 }
 
@@ -143,8 +143,8 @@ TEST_F(UnitsFile, ReadChecksEveryValueAndNamesFileAndKey) {
         {"comment.ini", "[units]\ndefaultEntry=2 ; grid\n", Errc::parse_error,
          "defaultEntry=2 ; grid is not a whole number"},
         {"order.ini", "[units]\nwpUnits=9\ndistUnits=1x\n", Errc::parse_error, "distUnits=1x is not a whole number"},
-        {"utf16.ini", utf16le("[units]\r\nwpUnits=ft\xE9\r\n"), Errc::parse_error,
-         "wpUnits=ft\xC3\xA9 is not a whole number"},
+        {"utf16.ini", utf16le(u"[units]\r\nwpUnits=ft\U0001F4CF\r\n"), Errc::parse_error,
+         "wpUnits=ft\xF0\x9F\x93\x8F is not a whole number"},
         {"good.ini", "[Units]\nDISTUNITS = 3\nwpUnits=\"4\"\nlatLonStyle=+1\ndefaultLonHemi=\ndefaultDistCalc=-2147483648\n",
          Errc::io_error, ""},
     };
