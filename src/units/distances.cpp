@@ -1,37 +1,28 @@
-// Distances in the user's units, read from the process-wide instance at the
-// moment of each call.
-#include "quillon/units.h"
-#include "units/unit_table.h"
-#include "units/units_instance.h"
+// Distances in the units a user chose.
+#include <quillon/cpp/units.hpp>
 
-namespace {
+namespace quillon {
 
-// The row a setting selects; meters when there is no instance.
-const Unit& rowOf(int Units::*setting) {
-    static const Unit meters = Units().unitTable[quillon::units::kMeters];
-    const Units* units = quillon::units::processUnits();
-    return units != nullptr ? quillon::units::usableRow(*units, units->*setting) : meters;
+ParsedLength parse_distance(std::string_view text, const Units& settings) noexcept {
+    return parse_length(text, settings.dist_units);
 }
 
-const Unit& distRow() { return rowOf(&Units::distUnits); }
-
-}  // namespace
-
-int distToStr(wchar_t* out, double meters) {
-    const Unit& row = distRow();
-    return quillon::units::writeLength(out, row, meters, row.decimals);
+std::size_t write_distance(char* out, std::size_t size, double meters, const Units& settings) noexcept {
+    return write_length(out, size, meters, settings.dist_units, unit_info(settings.dist_units).decimals);
 }
 
-int wpDistToStr(wchar_t* out, double meters, int decimals) {
-    return quillon::units::writeLength(out, rowOf(&Units::wpUnits), meters, decimals);
+std::size_t write_distance(wchar_t* out, std::size_t size, double meters, const Units& settings) noexcept {
+    return write_length(out, size, meters, settings.dist_units, unit_info(settings.dist_units).decimals);
 }
 
-double metersToDist() { return 1.0 / distRow().toMeters; }
-
-double distToMeters() { return distRow().toMeters; }
-
-double parseStrToDist(const wchar_t* text) {
-    const Units* units = quillon::units::processUnits();
-    int stop = 0;
-    return parseStrToUnit(text, &stop, units != nullptr ? units->distUnits : 0);
+std::size_t write_waypoint_distance(char* out, std::size_t size, double meters, const Units& settings,
+                                    int decimals) noexcept {
+    return write_length(out, size, meters, settings.wp_units, decimals);
 }
+
+std::size_t write_waypoint_distance(wchar_t* out, std::size_t size, double meters, const Units& settings,
+                                    int decimals) noexcept {
+    return write_length(out, size, meters, settings.wp_units, decimals);
+}
+
+}  // namespace quillon

@@ -1,5 +1,6 @@
-// Private-profile settings files: the stand-in for GetPrivateProfileIntW and
-// WritePrivateProfileStringW.
+// Private-profile settings files: the stand-in for GetPrivateProfileIntW,
+// GetPrivateProfileStringW and WritePrivateProfileStringW. Paths are bytes
+// here; a wide path is the UTF-8 of its text.
 //
 // A write is a read-modify-write of the whole file under an exclusive lock,
 // so that processes saving different keys of one file at the same time never
@@ -48,10 +49,12 @@ bool readAll(int fd, std::string* out) {
     }
 }
 
-bool readFile(const std::string& path, std::string* out) {
-    // Without O_NONBLOCK, opening a FIFO put where the file was would wait
-    // for a writer; regular files ignore the flag.
-    int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+// Without O_NONBLOCK, opening a FIFO put where the file was would wait for
+// a writer; regular files ignore the flag.
+int openForReading(const char* path) { return open(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK); }
+
+bool readFile(const char* path, std::string* out) {
+    int fd = openForReading(path);
     if (fd < 0) return false;
     struct stat st {};
     bool ok = fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && readAll(fd, out);
@@ -93,6 +96,22 @@ int intFromText(const ini::Text<Ch>& text, std::size_t start, const ini::Text<Ch
     auto value = ini::readValue(text, start, section, key);
     if (!value || value->empty()) return fallback;
     return leadingInteger(*value);
+}
+
+// UTF-16 code units as wide text: a surrogate pair is one character where
+// wchar_t has 32 bits; a lone surrogate stays as it is.
+std::wstring wideFromUtf16(const std::u16string& units) {
+    std::wstring wide;
+    wide.reserve(units.size());
+    for (std::size_t i = 0; i < units.size(); ++i) {
+        char32_t c = units[i];
+        if (sizeof(wchar_t) == 4 && c >= 0xD800 && c <= 0xDBFF && i + 1 < units.size() && units[i + 1] >= 0xDC00 &&
+            units[i + 1] <= 0xDFFF) {
+            c = 0x10000 + ((c - 0xD800) << 10) + (units[++i] - 0xDC00);
+        }
+        wide += static_cast<wchar_t>(c);
+    }
+    return wide;
 }
 
 // The file the path finally names: a symbolic link is replaced at its target.
@@ -188,10 +207,10 @@ std::string editedBytes(std::string bytes, const wchar_t* section, const wchar_t
 
 }  // namespace
 
-int profileInt(const wchar_t* section, const wchar_t* key, int fallback, const wchar_t* path) {
+int profileInt(const wchar_t* section, const wchar_t* key, int fallback, const char* path) {
     if (section == nullptr || key == nullptr || path == nullptr) return fallback;
     std::string bytes;
-    if (!readFile(utf::toUtf8(path), &bytes)) return fallback;
+    if (!readFile(path, &bytes)) return fallback;
     if (hasUtf16Bom(bytes)) {
         std::u16string units = utf::bytesToUtf16le(bytes);
         return intFromText(units, 1, utf::toUtf16(section), utf::toUtf16(key), fallback);
@@ -199,11 +218,60 @@ int profileInt(const wchar_t* section, const wchar_t* key, int fallback, const w
     return intFromText(bytes, 0, utf::toUtf8(section), utf::toUtf8(key), fallback);
 }
 
+int profileInt(const wchar_t* section, const wchar_t* key, int fallback, const wchar_t* path) {
+    if (path == nullptr) return fallback;
+    return profileInt(section, key, fallback, utf::toUtf8(path).c_str());
+}
+
+std::optional<std::wstring> profileString(const wchar_t* section, const wchar_t* key, const char* path) {
+    if (section == nullptr || key == nullptr || path == nullptr) return std::nullopt;
+    std::string bytes;
+    if (!readFile(path, &bytes)) return std::nullopt;
+    if (hasUtf16Bom(bytes)) {
+        auto value = ini::readValue(utf::bytesToUtf16le(bytes), 1, utf::toUtf16(section), utf::toUtf16(key));
+        if (!value) return std::nullopt;
+        return wideFromUtf16(*value);
+    }
+    auto value = ini::readValue(bytes, 0, utf::toUtf8(section), utf::toUtf8(key));
+    if (!value) return std::nullopt;
+    return utf::fromUtf8(*value);
+}
+
+std::optional<std::wstring> profileString(const wchar_t* section, const wchar_t* key, const wchar_t* path) {
+    if (path == nullptr) return std::nullopt;
+    return profileString(section, key, utf::toUtf8(path).c_str());
+}
+
+ProfileFile profileFileState(const char* path) {
+    if (path == nullptr) return ProfileFile::missing;
+    int fd = openForReading(path);
+    if (fd < 0) {
+        if (errno == ENOENT || errno == ENOTDIR) return ProfileFile::missing;
+        struct stat st {};
+        if (stat(path, &st) == 0 && !S_ISREG(st.st_mode)) return ProfileFile::notAFile;
+        return ProfileFile::unreadable;
+    }
+    struct stat st {};
+    const bool regular = fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+    close(fd);
+    return regular ? ProfileFile::readable : ProfileFile::notAFile;
+}
+
+ProfileFile profileFileState(const wchar_t* path) {
+    if (path == nullptr) return ProfileFile::missing;
+    return profileFileState(utf::toUtf8(path).c_str());
+}
+
 bool writeProfileString(const wchar_t* section, const wchar_t* key, const wchar_t* value, const wchar_t* path) {
-    if (section == nullptr || key == nullptr || value == nullptr || path == nullptr || *path == L'\0') {
+    if (path == nullptr) return false;
+    return writeProfileString(section, key, value, utf::toUtf8(path).c_str());
+}
+
+bool writeProfileString(const wchar_t* section, const wchar_t* key, const wchar_t* value, const char* path) {
+    if (section == nullptr || key == nullptr || value == nullptr || path == nullptr || *path == '\0') {
         return false;
     }
-    const std::string target = resolvedPath(utf::toUtf8(path));
+    const std::string target = resolvedPath(path);
     struct stat before {};
     bool existed = stat(target.c_str(), &before) == 0;
     if (existed && !writable(before)) return false;

@@ -8,6 +8,7 @@
 #include <time.h>
 
 #include "text/chars.h"
+#include "text/utf.h"
 #include "platform/platform.h"
 
 namespace quillon::platform {
@@ -20,14 +21,87 @@ _locale_t classicLocale() {
     return locale;
 }
 
+// No value can hold a line feed, so this default tells a missing key from
+// any value the file has.
+constexpr const wchar_t* kMissing = L"\n";
+
+// The file the private-profile functions open for path: a name without a
+// folder or drive is in the Windows folder.
+std::wstring profileFilePath(const wchar_t* path) {
+    for (const wchar_t* p = path; *p != L'\0'; ++p) {
+        if (*p == L'\\' || *p == L'/' || *p == L':') return path;
+    }
+    wchar_t folder[MAX_PATH];
+    const UINT n = GetWindowsDirectoryW(folder, MAX_PATH);
+    if (n == 0 || n >= MAX_PATH) return path;
+    return std::wstring(folder, n) + L"\\" + path;
+}
+
 }  // namespace
 
 int profileInt(const wchar_t* section, const wchar_t* key, int fallback, const wchar_t* path) {
     return static_cast<int>(GetPrivateProfileIntW(section, key, fallback, path));
 }
 
+int profileInt(const wchar_t* section, const wchar_t* key, int fallback, const char* path) {
+    if (path == nullptr) return fallback;
+    return profileInt(section, key, fallback, utf::fromUtf8(path).c_str());
+}
+
+std::optional<std::wstring> profileString(const wchar_t* section, const wchar_t* key, const wchar_t* path) {
+    if (section == nullptr || key == nullptr || path == nullptr) return std::nullopt;
+    // The function cuts a value that does not fit and then returns the room
+    // less one: try again with more.
+    std::wstring value(256, L'\0');
+    for (;;) {
+        const DWORD n = GetPrivateProfileStringW(section, key, kMissing, value.data(),
+                                                 static_cast<DWORD>(value.size()), path);
+        if (n + 1 < value.size() || value.size() >= (1u << 24)) {
+            value.resize(n);
+            break;
+        }
+        value.resize(value.size() * 4);
+    }
+    if (value == kMissing) return std::nullopt;
+    return value;
+}
+
+std::optional<std::wstring> profileString(const wchar_t* section, const wchar_t* key, const char* path) {
+    if (path == nullptr) return std::nullopt;
+    return profileString(section, key, utf::fromUtf8(path).c_str());
+}
+
 bool writeProfileString(const wchar_t* section, const wchar_t* key, const wchar_t* value, const wchar_t* path) {
     return WritePrivateProfileStringW(section, key, value, path) != FALSE;
+}
+
+bool writeProfileString(const wchar_t* section, const wchar_t* key, const wchar_t* value, const char* path) {
+    if (path == nullptr) return false;
+    return writeProfileString(section, key, value, utf::fromUtf8(path).c_str());
+}
+
+ProfileFile profileFileState(const wchar_t* path) {
+    if (path == nullptr) return ProfileFile::missing;
+    const std::wstring file = profileFilePath(path);
+    const DWORD attributes = GetFileAttributesW(file.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        const DWORD error = GetLastError();
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND || error == ERROR_INVALID_NAME) {
+            return ProfileFile::missing;
+        }
+        return ProfileFile::unreadable;
+    }
+    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return ProfileFile::notAFile;
+    HANDLE handle = CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return ProfileFile::unreadable;
+    CloseHandle(handle);
+    return ProfileFile::readable;
+}
+
+ProfileFile profileFileState(const char* path) {
+    if (path == nullptr) return ProfileFile::missing;
+    return profileFileState(utf::fromUtf8(path).c_str());
 }
 
 double wideToDouble(const wchar_t* text) { return _wtof_l(text, classicLocale()); }
