@@ -86,7 +86,8 @@ double unix_time_of_gps(double week, double seconds_of_week) noexcept {
 // The time of a whole week is exact, so the seconds are the time's own
 // distance from its week's start. A quotient rounded up onto a week boundary
 // would leave them a rounding step below 0: that time belongs to the week
-// before.
+// before, where its distance may round up to a whole week (a time 3e-11 s
+// before one, near 1970), which is kept just below it.
 GpsTime gps_time_of(double unix_time) noexcept {
     GpsTime gps;
     gps.week = std::floor((unix_time - kGpsEpochUnixTime) / kSecondsPerWeek);
@@ -95,6 +96,7 @@ GpsTime gps_time_of(double unix_time) noexcept {
         gps.week -= 1.0;
         gps.seconds = unix_time - unix_time_of_gps(gps.week, 0.0);
     }
+    if (gps.seconds >= kSecondsPerWeek) gps.seconds = std::nextafter(kSecondsPerWeek, 0.0);
     return gps;
 }
 

@@ -126,8 +126,8 @@ struct DmParts {
 /// -1 rounds to tens of seconds; far beyond 22 in either direction the
 /// power overflows to infinity or 0 and the seconds are NaN. NaN,
 /// infinities and angles whose degrees, after the carry, do not fit an int
-/// (the largest double below 2^31, whose seconds round up to 60) give all
-/// zeros.
+/// (the largest double below 2^31 at 2 decimals, where its seconds round
+/// up to 60) give all zeros.
 QUILLON_API DmsParts split_dms(double degrees, int decimals) noexcept;
 /// The magnitude split into degrees and decimal minutes, the minutes rounded
 /// half up at decimals with the carry into the degrees, as split_dms():

@@ -77,7 +77,7 @@ QUILLON_API int day_of_year(double unix_time) noexcept;
 /// roll-over.
 struct GpsTime {
     double week = 0.0;     ///< whole weeks since 1980-01-06, negative before it
-    double seconds = 0.0;  ///< seconds into the week, 0 up to 604800
+    double seconds = 0.0;  ///< seconds into the week, 0 up to (not including) 604800
 };
 /// The time of a GPS week and seconds of week, taking GPS time equal to the
 /// scale at the GPS epoch (no leap seconds), through a day count as the
@@ -88,10 +88,12 @@ struct GpsTime {
 QUILLON_API double unix_time_of_gps(double week, double seconds_of_week) noexcept;
 /// The GPS week and seconds of a time, the inverse of unix_time_of_gps():
 /// week = floor((t - kGpsEpochUnixTime) / 604800) and seconds = t -
-/// unix_time_of_gps(week, 0), exact, in 0 up to 604800 for every time of
-/// the years 1 to 9999 (a time a rounding step before a week's end stays in
-/// that week). unix_time_of_gps() of the result is t within its rounding.
-/// NaN and infinities give NaN seconds.
+/// unix_time_of_gps(week, 0). For the times of the years 1 to 9999 the
+/// seconds are exact, at least 0 and below 604800 (a time a rounding step
+/// before a week's end stays in that week, at the largest double below
+/// 604800 if need be), and unix_time_of_gps() of the result is t within its
+/// rounding, 2e-4 s. Far beyond those years the seconds are lost in the
+/// rounding of the time. NaN and infinities give NaN seconds.
 QUILLON_API GpsTime gps_time_of(double unix_time) noexcept;
 
 /// Longest text write_time() writes, without its terminating zero.
