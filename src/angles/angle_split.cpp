@@ -28,14 +28,14 @@ double powerOfTen(int decimals) {
     return std::pow(10.0, decimals);
 }
 
-DmsParts splitDms(double angle, int decimals) {
+DmsSplit splitDms(double angle, int decimals) {
     const double a = splittableMagnitude(angle);
     const double wholeDegrees = std::trunc(a);
     const double minutesOfDegree = (a - wholeDegrees) * 60.0;
     const double wholeMinutes = std::trunc(minutesOfDegree);
     const double fractionOfMinute = minutesOfDegree - wholeMinutes;
 
-    DmsParts parts{static_cast<long long>(wholeDegrees), static_cast<int>(wholeMinutes),
+    DmsSplit parts{static_cast<long long>(wholeDegrees), static_cast<int>(wholeMinutes),
                    roundHalfUp(fractionOfMinute * 60.0, powerOfTen(decimals))};
     if (parts.seconds >= 60.0) {
         parts.seconds -= 60.0;
@@ -48,10 +48,10 @@ DmsParts splitDms(double angle, int decimals) {
     return parts;
 }
 
-DmParts splitDm(double angle, int decimals) {
+DmSplit splitDm(double angle, int decimals) {
     const double a = splittableMagnitude(angle);
     const double wholeDegrees = std::trunc(a);
-    DmParts parts{static_cast<long long>(wholeDegrees),
+    DmSplit parts{static_cast<long long>(wholeDegrees),
                   roundHalfUp((a - wholeDegrees) * 60.0, powerOfTen(decimals))};
     if (parts.minutes >= 60.0) {
         parts.minutes -= 60.0;

@@ -1,7 +1,7 @@
 // An angle's magnitude split into whole degrees, minutes and seconds (or
 // degrees and decimal minutes), the last component rounded half up at a
-// number of decimals with the carry rippled upward. Shared by the numeric
-// split functions and the angle, latitude and longitude texts.
+// number of decimals with the carry rippled upward. Shared by split_dms,
+// split_dm and the angle, latitude and longitude texts.
 #ifndef QUILLON_ANGLES_ANGLE_SPLIT_H
 #define QUILLON_ANGLES_ANGLE_SPLIT_H
 
@@ -9,13 +9,13 @@ namespace quillon::angles {
 
 // Degrees are 64-bit so that the carry out of 2147483647.99... degrees
 // cannot overflow; minutes and seconds are those of the magnitude.
-struct DmsParts {
+struct DmsSplit {
     long long degrees;
     int minutes;
     double seconds;
 };
 
-struct DmParts {
+struct DmSplit {
     long long degrees;
     double minutes;
 };
@@ -28,8 +28,8 @@ constexpr double kUnsplittableMagnitude = 2147483648.0;
 // correctly rounded beyond (and 0 or infinity far beyond).
 double powerOfTen(int decimals);
 
-DmsParts splitDms(double angle, int decimals);
-DmParts splitDm(double angle, int decimals);
+DmsSplit splitDms(double angle, int decimals);
+DmSplit splitDm(double angle, int decimals);
 
 }  // namespace quillon::angles
 

@@ -1,128 +1,156 @@
-// Fixed-layout angle, latitude and longitude texts. Each writes exactly what
-// swprintf writes for its stored template with the last conversion's width
-// and precision digits patched to w and p (w = 3 + p, or 2 when p = 0); the
-// digits come from the exact formatters, not from a general swprintf.
-#include "angles/angle_split.h"
-#include "text/format.h"
-#include "quillon/angles.h"
+// Fixed-layout angle, latitude and longitude texts. Each is what printf
+// writes for its template, " %3d %2d %06.3f" (angles), "N%02d %02d %06.3f"
+// (latitudes) or "E%03d %02d %06.3f" (longitudes) and their DM forms, with
+// the last conversion's width and precision patched to w and p (w = 3 + p,
+// or 2 when p = 0), written digit by digit in either character type.
+#include <cstdint>
 
+#include "angles/angle_split.h"
+#include "angles/text_runs.h"
+#include "quillon/cpp/angles.hpp"
+
+namespace quillon {
 namespace {
 
-using quillon::angles::splitDm;
-using quillon::angles::splitDms;
-namespace fmt = quillon::fmt;
+using text_runs::putUnsigned;
 
-constexpr int kMinDecimals = 0;
 constexpr int kMaxDecimals = 6;
-constexpr int kDegreesInCircle = 360;
+constexpr unsigned kDegreesInCircle = 360;
+constexpr std::uint32_t kUnitsPerOne[kMaxDecimals + 1] = {1, 10, 100, 1000, 10000, 100000, 1000000};
 
 int usableDecimals(int decimals) {
-    if (decimals < kMinDecimals) return kMinDecimals;
+    if (decimals < 0) return 0;
     if (decimals > kMaxDecimals) return kMaxDecimals;
     return decimals;
 }
 
-// Width of the last component: two integer digits, then a point and the
-// decimals when there are any.
-int lastComponentWidth(int decimals) { return decimals == 0 ? 2 : 3 + decimals; }
-
-bool isDmsStyle(int style) { return style == 0; }
-
-// "%0w.pf" of the last component.
-int writeLast(wchar_t* out, double value, int decimals) {
-    return fmt::fixedZeroPadded(out, value, lastComponentWidth(decimals), decimals);
+// The last component as "%0w.pf" writes it. The split rounded it to
+// k / 10^p for a whole k below 60 * 10^p (0 after a carry), so its double
+// lies within 4e-15 of k * 10^-p, far closer than the 0.5 * 10^-p to a
+// rounding tie at p decimals: its p-decimal text is k's digits with the point
+// before the last p, two integer digits at least. k comes back from the
+// product with 10^p, whose error is below 2e-8.
+template <class CharT>
+CharT* putLast(CharT* out, double value, int decimals) {
+    const std::uint32_t unit = kUnitsPerOne[decimals];
+    const auto k = static_cast<std::uint32_t>(value * unit + 0.5);
+    out = putUnsigned(out, k / unit, 2, CharT('0'));
+    if (decimals > 0) {
+        *out++ = CharT('.');
+        out = putUnsigned(out, k % unit, decimals, CharT('0'));
+    }
+    return out;
 }
 
-// One leading character, then "%Nd %Nd %0w.pf" (DMS) or "%Nd %0w.pf" (DM),
-// the degrees and minutes blank-padded (angles) or zero-padded (coordinates)
-// to degreeWidth and 2 characters.
+// How the degrees and minutes are padded: blanks for angles, zeros for the
+// coordinates; three degree digits for angles and longitudes, two for
+// latitudes.
 struct Layout {
     int degreeWidth;
-    bool zeroPad;
+    char fill;
 };
 
-void writeDms(wchar_t* out, wchar_t lead, const Layout& layout, long long degrees, int minutes,
-              double seconds, int decimals) {
-    int n = 0;
-    out[n++] = lead;
-    n += fmt::integer(out + n, static_cast<int>(degrees), layout.degreeWidth, layout.zeroPad);
-    out[n++] = L' ';
-    n += fmt::integer(out + n, minutes, 2, layout.zeroPad);
-    out[n++] = L' ';
-    n += writeLast(out + n, seconds, decimals);
-    out[n] = L'\0';
-}
+constexpr Layout kAngleLayout{3, ' '};
+constexpr Layout kLatitudeLayout{2, '0'};
+constexpr Layout kLongitudeLayout{3, '0'};
 
-void writeDm(wchar_t* out, wchar_t lead, const Layout& layout, long long degrees, double minutes,
-             int decimals) {
-    int n = 0;
-    out[n++] = lead;
-    n += fmt::integer(out + n, static_cast<int>(degrees), layout.degreeWidth, layout.zeroPad);
-    out[n++] = L' ';
-    n += writeLast(out + n, minutes, decimals);
-    out[n] = L'\0';
-}
-
-constexpr Layout kAngleLayout{3, false};      // " %3d %2d %06.3f", " %3d %07.4f"
-constexpr Layout kLatitudeLayout{2, true};    // "N%02d %02d %06.3f", "N%02d %06.3f"
-constexpr Layout kLongitudeLayout{3, true};   // "E%03d %02d %06.3f", "E%03d %06.3f"
-
-// A coordinate in range: hemisphere letter, then the split magnitude with no
-// reduction. 51.477811 at 3, DMS -> "N51 28 40.120"; at 4, DM -> "N51 28.6687".
-void writeCoordinate(wchar_t* out, double value, int decimals, int style, wchar_t positive,
-                     wchar_t negative, const Layout& layout) {
-    const int p = usableDecimals(decimals);
-    const wchar_t letter = value < 0.0 ? negative : positive;
-    if (isDmsStyle(style)) {
-        const auto parts = splitDms(value, p);
-        writeDms(out, letter, layout, parts.degrees, parts.minutes, parts.seconds, p);
+// Writes lead, then the split magnitude in the style, into out, which holds
+// kMaxAngleText + 1; returns the length. reduce writes the degrees modulo 360
+// (angles); coordinates keep them as split.
+template <class CharT>
+std::size_t writeSplit(CharT* out, CharT lead, const Layout& layout, double degrees, int decimals,
+                       AngleStyle style, bool reduce) {
+    const CharT fill = CharT(layout.fill);
+    CharT* end = out;
+    *end++ = lead;
+    if (style == AngleStyle::dms) {
+        const auto split = angles::splitDms(degrees, decimals);
+        const auto shown = static_cast<unsigned>(reduce ? split.degrees % kDegreesInCircle : split.degrees);
+        end = putUnsigned(end, shown, layout.degreeWidth, fill);
+        *end++ = CharT(' ');
+        end = putUnsigned(end, static_cast<unsigned>(split.minutes), 2, fill);
+        *end++ = CharT(' ');
+        end = putLast(end, split.seconds, decimals);
     } else {
-        const auto parts = splitDm(value, p);
-        writeDm(out, letter, layout, parts.degrees, parts.minutes, p);
+        const auto split = angles::splitDm(degrees, decimals);
+        const auto shown = static_cast<unsigned>(reduce ? split.degrees % kDegreesInCircle : split.degrees);
+        end = putUnsigned(end, shown, layout.degreeWidth, fill);
+        *end++ = CharT(' ');
+        end = putLast(end, split.minutes, decimals);
     }
+    *end = CharT(0);
+    return static_cast<std::size_t>(end - out);
+}
+
+// 12.5 at 3, DMS -> "  12 30 00.000"; -12.5 -> "- 12 30 00.000"; 400.5 ->
+// "  40 30 00.000" (degrees modulo 360 after the carry).
+template <class CharT>
+std::size_t angleText(CharT* out, double degrees, int decimals, AngleStyle style) {
+    const CharT lead = degrees < 0.0 ? CharT('-') : CharT(' ');  // negative zero keeps the blank
+    return writeSplit(out, lead, kAngleLayout, degrees, usableDecimals(decimals), style, true);
 }
 
 // Out of range: the unpatched template printed with zeros, whatever the
-// decimals. Both coordinates use two degree digits here.
-void writeOutOfRange(wchar_t* out, wchar_t letter, int style) {
-    const wchar_t* text = isDmsStyle(style) ? L"00 00 00.000" : L"00 00.000";
-    out[0] = letter;
-    out[1 + fmt::copyText(out + 1, text)] = L'\0';
+// decimals, with two degree digits for both coordinates.
+template <class CharT>
+std::size_t zeroText(CharT* out, char letter, AngleStyle style) {
+    const char* text = style == AngleStyle::dms ? "00 00 00.000" : "00 00.000";
+    std::size_t n = 0;
+    out[n++] = CharT(letter);
+    while (*text != '\0') out[n++] = CharT(*text++);
+    out[n] = CharT(0);
+    return n;
+}
+
+// A coordinate within -limit..limit: its letter, then the split magnitude
+// with no reduction. NaN is within (no comparison holds) and splits as 0.
+template <class CharT>
+std::size_t coordinateText(CharT* out, double degrees, int decimals, AngleStyle style, double limit,
+                           char positive, char negative, const Layout& layout) {
+    if (degrees < -limit || degrees > limit) return zeroText(out, positive, style);
+    const CharT letter = CharT(degrees < 0.0 ? negative : positive);
+    return writeSplit(out, letter, layout, degrees, usableDecimals(decimals), style, false);
 }
 
 }  // namespace
 
-// 12.5 at 3, DMS -> "  12 30 00.000"; -12.5 -> "- 12 30 00.000";
-// 45.1234567 at 6, DMS -> "  45  7 24.444120"; 12.5 at 4, DM -> "  12 30.0000";
-// 12.5 at 0 -> "  12 30 00" (DMS), "  12 30" (DM); 400.5 -> "  40 30 00.000".
-void angToStr(wchar_t* out, double angle, int decimals, int style) {
-    const int p = usableDecimals(decimals);
-    const wchar_t lead = angle < 0.0 ? L'-' : L' ';  // negative zero keeps the blank
-    if (isDmsStyle(style)) {
-        const auto parts = splitDms(angle, p);
-        writeDms(out, lead, kAngleLayout, parts.degrees % kDegreesInCircle, parts.minutes,
-                 parts.seconds, p);
-    } else {
-        const auto parts = splitDm(angle, p);
-        writeDm(out, lead, kAngleLayout, parts.degrees % kDegreesInCircle, parts.minutes, p);
-    }
+std::size_t write_angle(char* out, std::size_t size, double degrees, int decimals, AngleStyle style) noexcept {
+    return text_runs::writeFitted<kMaxAngleText>(
+        out, size, [&](char* text) { return angleText(text, degrees, decimals, style); });
 }
 
-// -33.5 at 2, DMS -> "S33 30 00.00"; -90 -> "S90 00 00.000"; 95 -> "N00 00 00.000".
-void latToStr(wchar_t* out, double latitude, int decimals, int style) {
-    if (latitude < -90.0 || latitude > 90.0) {
-        writeOutOfRange(out, L'N', style);
-        return;
-    }
-    writeCoordinate(out, latitude, decimals, style, L'N', L'S', kLatitudeLayout);
+std::size_t write_angle(wchar_t* out, std::size_t size, double degrees, int decimals, AngleStyle style) noexcept {
+    return text_runs::writeFitted<kMaxAngleText>(
+        out, size, [&](wchar_t* text) { return angleText(text, degrees, decimals, style); });
 }
 
-// -122.4194 at 3, DMS -> "W122 25 09.840"; 151.25 at 3, DM -> "E151 15.000";
-// 200 -> "E00 00 00.000" (two degree digits out of range).
-void lonToStr(wchar_t* out, double longitude, int decimals, int style) {
-    if (longitude < -180.0 || longitude > 180.0) {
-        writeOutOfRange(out, L'E', style);
-        return;
-    }
-    writeCoordinate(out, longitude, decimals, style, L'E', L'W', kLongitudeLayout);
+// 51.477811 at 3, DMS -> "N51 28 40.120"; -90 -> "S90 00 00.000"; 95 -> "N00 00 00.000".
+std::size_t write_latitude(char* out, std::size_t size, double degrees, int decimals, AngleStyle style) noexcept {
+    return text_runs::writeFitted<kMaxAngleText>(out, size, [&](char* text) {
+        return coordinateText(text, degrees, decimals, style, 90.0, 'N', 'S', kLatitudeLayout);
+    });
 }
+
+std::size_t write_latitude(wchar_t* out, std::size_t size, double degrees, int decimals,
+                           AngleStyle style) noexcept {
+    return text_runs::writeFitted<kMaxAngleText>(out, size, [&](wchar_t* text) {
+        return coordinateText(text, degrees, decimals, style, 90.0, 'N', 'S', kLatitudeLayout);
+    });
+}
+
+// -122.4194 at 3, DMS -> "W122 25 09.840"; 200 -> "E00 00 00.000" (two
+// degree digits out of range).
+std::size_t write_longitude(char* out, std::size_t size, double degrees, int decimals, AngleStyle style) noexcept {
+    return text_runs::writeFitted<kMaxAngleText>(out, size, [&](char* text) {
+        return coordinateText(text, degrees, decimals, style, 180.0, 'E', 'W', kLongitudeLayout);
+    });
+}
+
+std::size_t write_longitude(wchar_t* out, std::size_t size, double degrees, int decimals,
+                            AngleStyle style) noexcept {
+    return text_runs::writeFitted<kMaxAngleText>(out, size, [&](wchar_t* text) {
+        return coordinateText(text, degrees, decimals, style, 180.0, 'E', 'W', kLongitudeLayout);
+    });
+}
+
+}  // namespace quillon

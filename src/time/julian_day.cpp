@@ -3,14 +3,15 @@
 #include <climits>
 #include <cmath>
 
-#include "quillon/timescale.h"
+#include "quillon/cpp/time.hpp"
 
 namespace quillon::time {
-namespace {
 
 // 31 * (month + 12 * year) + day of 1582-10-15: dates from there on get the
 // Gregorian correction.
 constexpr double kGregorianDateCode = 588829.0;
+
+namespace {
 
 // An integer difference of day numbers as the single-precision value the
 // calendar formulas start from; exact for differences below 2^24 days.
@@ -21,7 +22,7 @@ constexpr int kLastServedDay = 5373484;
 
 // The Gregorian date of a day number by integer arithmetic on 400-year eras
 // counted from March 1 of year 0, so leap days end a year. Both it and the
-// stated arithmetic below invert julDate on every day from
+// floating-point arithmetic below invert julian_day_number on every day from
 // kFirstGregorianDay to kLastServedDay (the tests walk each one), so they
 // agree there; this one without the dependent floating-point divisions.
 void gregorianDate(int jul, int* month, int* day, int* year) {
@@ -77,19 +78,29 @@ void julToYearMonthDay(int jul, int* month, int* day, int* year) {
 
 }  // namespace quillon::time
 
-// (1, 1, 1970) -> 2440588; (10, 15, 1582) -> 2299161; (10, 4, 1582) ->
-// 2299160; (1, 1, -1) -> 1721058. Months and days out of range carry
-// through the arithmetic: (1, 32, 2021) is the day of February 1.
-int julDate(int month, int day, int year) {
+namespace quillon {
+
+// (1970, 1, 1) -> 2440588; (1582, 10, 15) -> 2299161; (1582, 10, 4) ->
+// 2299160; (-1, 1, 1) -> 1721058. Months and days out of range carry
+// through the arithmetic: (2021, 1, 32) is the day of February 1.
+int julian_day_number(int year, int month, int day) noexcept {
     if (year == 0) return 0;
     const double y = year < 0 ? year + 1.0 : double(year);  // 1 BC is year 0 here
     const bool earlyMonth = month <= 2;
     const double jy = earlyMonth ? y - 1.0 : y;
     const double jm = earlyMonth ? month + 13.0 : month + 1.0;
     double jul = std::trunc(std::floor(30.6001 * jm) + std::floor(365.25 * jy) + day + 1720995.0);
-    if (31.0 * (month + 12.0 * y) + day >= quillon::time::kGregorianDateCode) {
+    if (31.0 * (month + 12.0 * y) + day >= time::kGregorianDateCode) {
         const double ja = std::trunc(0.01 * jy);
         jul += 2.0 - ja + std::trunc(0.25 * ja);
     }
-    return quillon::time::wholePart(jul);
+    return time::wholePart(jul);
 }
+
+CivilDate civil_date(int julian_day_number) noexcept {
+    CivilDate date;
+    time::julToYearMonthDay(julian_day_number, &date.month, &date.day, &date.year);
+    return date;
+}
+
+}  // namespace quillon

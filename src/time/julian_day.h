@@ -5,13 +5,11 @@
 
 namespace quillon::time {
 
-// Day number of 1970-01-01, the first day of DOS time.
-constexpr int kDosEpochDay = 2440588;
 // The first Gregorian day, 1582-10-15.
 constexpr int kFirstGregorianDay = 2299161;
 
-// The date of a day number: the inverse of julDate for every date of years
-// 1 to 9999. 2451604 -> 2, 29, 2000.
+// The date of a day number: the inverse of julian_day_number for every date
+// of years 1 to 9999. 2451604 -> 2, 29, 2000.
 void julToYearMonthDay(int jul, int* month, int* day, int* year);
 
 // The integer part (toward zero) of value as an int; values beyond the int

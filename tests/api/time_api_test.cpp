@@ -1,0 +1,153 @@
+// The C++ API of time: UTF-8 and wide date-time texts agree, parse_time
+// says which field is wrong, GPS weeks invert, and running clocks are
+// independent objects.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <limits>
+#include <random>
+#include <string>
+
+#include "quillon/cpp/text.hpp"
+#include "quillon/cpp/time.hpp"
+
+namespace {
+
+using quillon::Errc;
+
+TEST(TimeApi, NarrowAndWideTimeTextsAgreeAndKeepTheBufferConvention) {
+    const struct {
+        double t;
+        const char* expected;
+    } rows[] = {
+        {1626354762.0, "07-15-21 13:12:42.0"},
+        {59.99, "01-01-70 00:00:59.9"},
+        {-1.0, "12-31-69 -1:59:59.0"},
+        {0.0, ""},
+        {-36000.0, ""},  // hour -10 would take 20 characters
+        {std::numeric_limits<double>::infinity(), ""},
+    };
+    for (const auto& row : rows) {
+        const std::string expected = row.expected;
+        char narrow[quillon::kMaxTimeText + 1];
+        wchar_t wide[quillon::kMaxTimeText + 1];
+        EXPECT_EQ(quillon::write_time(narrow, sizeof narrow, row.t), expected.size()) << row.t;
+        EXPECT_EQ(std::string(narrow), expected);
+        EXPECT_EQ(quillon::write_time(wide, std::size(wide), row.t), expected.size()) << row.t;
+        EXPECT_EQ(quillon::to_utf8(wide), expected);
+        if (expected.empty()) continue;
+        std::memset(narrow, '#', sizeof narrow);
+        EXPECT_EQ(quillon::write_time(narrow, expected.size(), row.t), 0u) << "one short";
+        EXPECT_EQ(narrow[0], '\0');
+        EXPECT_EQ(narrow[1], '#');
+    }
+    EXPECT_EQ(quillon::write_time(static_cast<char*>(nullptr), 0, 1.0), 0u);
+    EXPECT_EQ(quillon::format_time(1626354762.0), "07-15-21 13:12:42.0");
+}
+
+TEST(TimeApi, ParseTimeNamesTheMissingOrOutOfRangeField) {
+    const double july15 = 1626354762.0;
+    const struct {
+        const char* text;
+        double t;  // when ok
+        Errc code;
+        const char* message;  // null when ok
+    } rows[] = {
+        {"7\xE4\xB8\xAD" "15\xC2\xB7" "21 13h12m42s", july15, {}, nullptr},  // any non-digit separates
+        {"1-1-70", 0.0, {}, nullptr},
+        {"", 0, Errc::parse_error, "no month"},
+        {"no digits", 0, Errc::parse_error, "no month"},
+        {"13-01-21", 0, Errc::out_of_range, "month 13 is not 1..12"},
+        {"0.5-1-21", 0, Errc::out_of_range, "month 0.5 is not 1..12"},
+        {"07.15.21", 0, Errc::parse_error, "no day"},
+        {"1-0-21", 0, Errc::out_of_range, "day 0 is not 1..32"},
+        {"1-33-21", 0, Errc::out_of_range, "day 33 is not 1..32"},
+        {"12-25", 0, Errc::parse_error, "no year"},
+        {"1-1-5", 0, Errc::parse_error, "year 5 has fewer than 2 digits"},
+        {"1-1-199", 0, Errc::out_of_range, "year 199 is outside 1900..2100"},
+        {"1-1-1899", 0, Errc::out_of_range, "year 1899 is outside 1900..2100"},
+        {"1-123-2021", 0, Errc::parse_error, "year 3 has fewer than 2 digits"},
+    };
+    for (const auto& row : rows) {
+        for (const auto& result : {quillon::parse_time(row.text), quillon::parse_time(quillon::to_wide(row.text))}) {
+            if (row.message == nullptr) {
+                ASSERT_TRUE(result.ok()) << row.text << ": " << result.error().message;
+                EXPECT_EQ(*result, row.t) << row.text;
+            } else {
+                ASSERT_FALSE(result.ok()) << row.text;
+                EXPECT_EQ(result.error().code, row.code) << row.text;
+                EXPECT_EQ(result.error().message, row.message);
+            }
+        }
+    }
+}
+
+TEST(TimeApi, DatesTakeYearMonthDayInThatOrder) {
+    EXPECT_EQ(quillon::julian_day_number(2021, 1, 32), 2459247);  // February 1
+    const auto date = quillon::civil_date(2459247);
+    EXPECT_EQ(date.year * 10000 + date.month * 100 + date.day, 20210201);
+}
+
+// Weeks are whole, the seconds stay in their week, and each direction
+// undoes the other within the rounding of the day count (about 1e-4 s).
+TEST(TimeApi, GpsTimeOfInvertsUnixTimeOfGps) {
+    std::mt19937_64 rng(1980);
+    std::uniform_real_distribution<double> anyTime(-62135596800.0, 253402300799.0);  // years 1 to 9999
+    std::uniform_real_distribution<double> withinWeek(0.0, 604800.0);
+    std::uniform_int_distribution<int> week(-103000, 418000);  // years 1 to 9999
+    std::uniform_int_distribution<int> ulps(-3, 3);
+    int failures = 0;
+    for (int i = 0; i < 200000 && failures < 10; ++i) {
+        double t = anyTime(rng);
+        if (i % 2 == 0) {  // a few ulps either side of a week boundary
+            t = quillon::unix_time_of_gps(week(rng), 0.0);
+            for (int k = ulps(rng); k != 0; k += k > 0 ? -1 : 1) t = std::nextafter(t, k > 0 ? 1e300 : -1e300);
+        }
+        const auto gps = quillon::gps_time_of(t);
+        const double back = quillon::unix_time_of_gps(gps.week, gps.seconds);
+        const bool ok = gps.week == std::floor(gps.week) && gps.seconds >= 0.0 && gps.seconds < 604800.0 &&
+                        std::fabs(back - t) <= 2e-4;
+        if (!ok && failures++ < 10)
+            ADD_FAILURE() << "t " << t << ": week " << gps.week << ", seconds " << gps.seconds << ", back " << back;
+    }
+    for (int i = 0; i < 10000; ++i) {
+        const double w = week(rng), s = withinWeek(rng);
+        const auto gps = quillon::gps_time_of(quillon::unix_time_of_gps(w, s));
+        if (s > 1e-3 && s < 604800.0 - 1e-3) {
+            ASSERT_EQ(gps.week, w) << "seconds " << s;
+        }
+        ASSERT_NEAR(gps.week * 604800.0 + gps.seconds, w * 604800.0 + s, 2e-4) << "week " << w << ", seconds " << s;
+    }
+    EXPECT_TRUE(std::isnan(quillon::gps_time_of(std::nan("")).seconds));
+}
+
+// Each clock keeps its own time; neither touches the process's time zone,
+// which only the hosts' gpsTime switches.
+TEST(TimeApi, RunningClocksAreIndependentObjects) {
+    const char* zone = std::getenv("TZ");
+    const std::string zoneBefore = zone == nullptr ? "(unset)" : zone;
+    quillon::RunningClock a, b, fresh;
+    EXPECT_FALSE(a.is_set());
+    a.set(1.0e9);
+    b.set(2.0e9);
+    const double readA = a.read(), readB = b.read();
+    EXPECT_TRUE(readA == 1.0e9 || readA == 1.0e9 + 1) << readA;
+    EXPECT_TRUE(readB == 2.0e9 || readB == 2.0e9 + 1) << readB;
+
+    const double now = fresh.read();
+    EXPECT_TRUE(fresh.is_set());
+    EXPECT_NEAR(now, double(std::time(nullptr)), 2.0) << "a clock never set starts from the system time";
+    EXPECT_FALSE(quillon::RunningClock().is_set()) << "and the others stay as they were";
+    const double againA = a.read();
+    EXPECT_TRUE(againA == readA || againA == readA + 1) << againA;
+
+    a.set(std::nan(""));
+    EXPECT_TRUE(std::isnan(a.read()));
+    EXPECT_FALSE(std::isnan(b.read()));
+    zone = std::getenv("TZ");
+    EXPECT_EQ(zone == nullptr ? "(unset)" : zone, zoneBefore);
+}
+
+}  // namespace
