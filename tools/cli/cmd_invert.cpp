@@ -111,7 +111,7 @@ int runInvert(int argc, char** argv) {
     } else if (const double e = identityError(a, m, base, n); !(e <= kIdentityTolerance)) {
         status = inputError("invert", source + ": the matrix is singular or too ill-conditioned (A times the "
                                                "result differs from the identity by " +
-                                          std::to_string(e) + ")");
+                                          fixedText(e, 6) + ")");
     } else {
         Output o(stdout);
         for (int i = 0; i < n; ++i) {

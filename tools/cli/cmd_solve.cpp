@@ -278,16 +278,11 @@ int runSolve(int argc, char** argv) {
             o.text(",\"sigma\":").jsonShortest(ob.sigma).ch('}');
         } else {
             // 5     range          A            500.0000       500.0000       0.0000     0.01
-            char number[16];
-            std::snprintf(number, sizeof number, "%ld", p.lines[i]);
-            o.column(number, 6).column(kindName(ob.type), 15).column(names.empty() ? "-" : names.c_str(), 13);
-            char value[64];
-            std::snprintf(value, sizeof value, "%.4f", ob.value);
-            o.column(value, 15);
-            std::snprintf(value, sizeof value, "%.4f", ob.value + w);
-            o.column(value, 15);
-            std::snprintf(value, sizeof value, "%.4f", w);
-            o.column(value, 11).shortest(ob.sigma).newline();
+            o.startColumn().integer(p.lines[i]).endColumn(6);
+            o.column(kindName(ob.type), 15).column(names.empty() ? "-" : names.c_str(), 13);
+            o.startColumn().fixed(ob.value, 4).endColumn(15);
+            o.startColumn().fixed(ob.value + w, 4).endColumn(15);
+            o.startColumn().fixed(w, 4).endColumn(11).shortest(ob.sigma).newline();
         }
     }
     if (json) o.text("]}\n");

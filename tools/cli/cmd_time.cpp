@@ -112,9 +112,6 @@ int runTime(int argc, char** argv) {
     const double gpsEpoch = gpsToDos(0.0, 0.0);
     const double week = std::floor((dos - gpsEpoch) / kWeek);
     const double secondsOfWeek = dos - gpsToDos(week, 0.0);
-    char calendar[64];
-    std::snprintf(calendar, sizeof calendar, "%04d-%02d-%02d %02d:%02d:%06.3f", year, month, day, hour, minute,
-                  second);
 
     Output o(stdout);
     if (args.has("json")) {
@@ -126,7 +123,9 @@ int runTime(int argc, char** argv) {
     } else {
         o.column("dos time", 14).fixed(dos, 3).newline();
         o.column("text", 14).wide(text).newline();
-        o.column("date", 14).text(calendar).newline();
+        // 2021-07-15 13:12:42.000
+        o.column("date", 14).zeroPadded(year, 4).ch('-').zeroPadded(month, 2).ch('-').zeroPadded(day, 2).ch(' ');
+        o.zeroPadded(hour, 2).ch(':').zeroPadded(minute, 2).ch(':').zeroPaddedFixed(second, 3, 6).newline();
         o.column("day of year", 14).integer(year).ch(' ').integer(dayOfYear).newline();
         o.column("julian day", 14).integer(julian).newline();
         o.column("gps week", 14).fixed(week, 0).ch(' ').fixed(secondsOfWeek, 3).newline();

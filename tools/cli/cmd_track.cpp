@@ -52,19 +52,19 @@ public:
         if (total_ <= 0 || done < next_) return;
         next_ = done + total_ / 100;
         const int percent = int(done * 100 / total_);
-        char bar[41];
-        for (int i = 0; i < 40; ++i) bar[i] = i < percent * 40 / 100 ? '#' : '.';
-        bar[40] = '\0';
-        std::fprintf(stderr, "\rquillon track: [%s] %3d%%", bar, percent);
-        std::fflush(stderr);
+        // quillon track: [################........................]  40%
+        bar_.text("\rquillon track: [");
+        for (int i = 0; i < 40; ++i) bar_.ch(i < percent * 40 / 100 ? '#' : '.');
+        bar_.text("] ").text(percent < 10 ? "  " : percent < 100 ? " " : "").integer(percent).ch('%').flush();
         drawn_ = true;
     }
     void clear() {
-        if (drawn_) std::fprintf(stderr, "\r%60s\r", "");
+        if (drawn_) bar_.ch('\r').column("", 60).ch('\r').flush();
     }
 
 private:
     static constexpr long long kShowAbove = 4LL << 20;
+    Output bar_{stderr};
     long long total_ = 0;
     long long next_ = 0;
     bool drawn_ = false;

@@ -72,14 +72,12 @@ int show(const CommandLine& args, const SettingsFile& file) {
     }
     o.column("settings file", 17).text(file.path.empty() ? "(none: defaults in memory)" : file.path).newline();
     for (int i = 0; i < 7; ++i) {
-        char value[16];
-        std::snprintf(value, sizeof value, "%d", *settingField(i));
         o.column(kSettingNames[i], 17);
         if (i <= 2) {
-            o.column(value, 4);
+            o.startColumn().integer(*settingField(i)).endColumn(4);
             describe(o, i, *settingField(i));
         } else {
-            o.text(value);
+            o.integer(*settingField(i));
         }
         o.newline();
     }
