@@ -59,6 +59,24 @@ TEST(ToolFrame, HelpListsEveryCommandAndEachCommandHasItsOwn) {
     }
 }
 
+TEST(ToolFrame, OptionTablesCheckEveryKindOfValueAlike) {
+    ToolRunner tool;
+    expectCases(tool, {
+                          {"angle --csv --json 1", "", 2, "quillon angle: --csv and --json exclude each other"},
+                          {"dist --json --csv 1", "", 2, "quillon dist: --csv and --json exclude each other"},
+                          {"ecef --csv --json 0 0", "", 2, "quillon ecef: --csv and --json exclude each other"},
+                          {"geodetic --csv --json 1 0 0", "", 2, "--csv and --json exclude each other"},
+                          {"invert --digits x", "", 2, "--digits takes a whole number 1..17, not 'x' (see"},
+                          {"random 1 --sigma=inf", "", 2, "--sigma takes a number, not 'inf'"},
+                          {"track --tolerance '10 mi' -", "", 2, "--tolerance takes a positive length, not '10 mi'"},
+                          {"fit --json=yes 1 2", "", 2, "option '--json' takes no value"},
+                          {"median --column", "", 2, "option '--column' needs a value"},
+                          {"angle -x 1", "", 2, "unknown option '-x'"},
+                          {"dist -- -x", "", 1, "'-x': no number"},
+                          {"angle --decimals=x --decimals 1 12.5", "", 0, "  dm           12 30.0"},
+                      });
+}
+
 TEST(ToolFrame, MissingOrUnknownCommandIsBadUsage) {
     ToolRunner tool;
     expectCases(tool, {{"", "", 2, "usage: quillon COMMAND"}, {"frobnicate", "", 2, "unknown command 'frobnicate'"}});

@@ -3,7 +3,6 @@
 
 #include "command_line.h"
 #include "commands.h"
-#include "numbers.h"
 #include "output.h"
 #include "typed_text.h"
 
@@ -17,32 +16,24 @@ const char kHelp[] =
     "Reads each TEXT as a typed angle ('45 30 00 N', '-45 30', 'S45.5',\n"
     "'w10', '12.5') and writes it as decimal degrees, as an angle in\n"
     "degrees minutes seconds (dms) and degrees and decimal minutes (dm),\n"
-    "and as a latitude and a longitude in both styles.\n"
-    "\n"
-    "options:\n"
-    "  --decimals N  decimals of the seconds (dms) and minutes (dm), 0..6;\n"
-    "                default 3 and 5\n"
-    "  --csv         text,degrees,dms,dm,lat_dms,lat_dm,lon_dms,lon_dm rows\n"
-    "  --json        one JSON object per text\n";
+    "and as a latitude and a longitude in both styles.\n";
 
 }  // namespace
 
 int runAngle(int argc, char** argv) {
-    CommandLine args("angle", argc, argv, 1, {{"csv", false}, {"json", false}, {"decimals", true}});
-    if (!args.ok()) return usageError("angle", args.error());
-    if (args.wantsHelp()) return printHelp(kHelp);
-    if (args.positionals().empty()) return usageError("angle", "needs at least one angle");
-    int dmsDecimals = 3;
-    int dmDecimals = 5;
-    if (args.has("decimals")) {
-        int d = 0;
-        if (!parseInt(args.value("decimals"), &d) || d < 0 || d > 6)
-            return usageError("angle", "--decimals takes a whole number 0..6, not '" + args.value("decimals") + "'");
-        dmsDecimals = dmDecimals = d;
-    }
+    std::optional<int> decimals;
+    bool csv = false;
+    bool json = false;
+    CommandLine args("angle", kHelp,
+                     {Option::whole("decimals", "N", 0, 6,
+                                    "decimals of the seconds (dms) and minutes (dm), 0..6; default 3 and 5", &decimals),
+                      Option::flag("csv", "text,degrees,dms,dm,lat_dms,lat_dm,lon_dms,lon_dm rows", &csv),
+                      Option::flag("json", "one JSON object per text", &json)});
+    if (const auto status = args.parse(argc, argv)) return *status;
+    if (args.positionals().empty()) return args.usageError("needs at least one angle");
+    const int dmsDecimals = decimals.value_or(3);
+    const int dmDecimals = decimals.value_or(5);
     Output o(stdout);
-    const bool csv = args.has("csv");
-    const bool json = args.has("json");
     if (csv) o.text("text,degrees,dms,dm,lat_dms,lat_dm,lon_dms,lon_dm\n");
     int status = kSuccess;
     bool firstBlock = true;

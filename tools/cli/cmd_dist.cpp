@@ -16,35 +16,32 @@ const char kHelp[] =
     "\n"
     "Reads each TEXT as a typed length ('100', '12.5 ft', '2nm', 'N 100 m',\n"
     "'-7 km'; units m, ft, yd, km, nm; a number alone is in the distance\n"
-    "unit of the settings) and writes it in meters and in every unit.\n"
-    "\n"
-    "options:\n"
-    "  --csv         text,meters,m,ft,usft,km,nm rows\n"
-    "  --json        one JSON object per text\n"
-    "  --units FILE  units settings file (the distance unit for bare numbers)\n";
+    "unit of the settings) and writes it in meters and in every unit.\n";
 
 }  // namespace
 
 int runDist(int argc, char** argv) {
-    CommandLine args("dist", argc, argv, 1, {{"csv", false}, {"json", false}});
-    if (!args.ok()) return usageError("dist", args.error());
-    if (args.wantsHelp()) return printHelp(kHelp);
-    if (args.positionals().empty()) return usageError("dist", "needs at least one length");
+    bool csv = false;
+    bool json = false;
+    std::optional<std::string> unitsFile;
+    CommandLine args("dist", kHelp,
+                     {Option::flag("csv", "text,meters,m,ft,usft,km,nm rows", &csv),
+                      Option::flag("json", "one JSON object per text", &json),
+                      Option::unitsFile("units settings file (the distance unit for bare numbers)", &unitsFile)});
+    if (const auto status = args.parse(argc, argv)) return *status;
+    if (args.positionals().empty()) return args.usageError("needs at least one length");
     SettingsFile file;
-    if (const int status = loadSettings(args, SettingsUse::kRead, &file); status != kSuccess) return status;
+    if (const int status = loadSettings("dist", unitsFile, SettingsUse::kRead, &file); status != kSuccess)
+        return status;
 
     Units* units = getUnits();
     Output o(stdout);
-    const bool csv = args.has("csv");
-    const bool json = args.has("json");
     if (csv) o.text("text,meters,m,ft,usft,km,nm\n");
     int status = kSuccess;
     bool firstBlock = true;
     for (const std::string& typed : args.positionals()) {
-        const std::wstring text = fromUtf8(typed);
-        int stop = 0;
-        const double meters = parseStrToUnit(text.c_str(), &stop, units->distUnits);
-        const std::string problem = unreadPart(text, stop);
+        double meters = 0.0;
+        const std::string problem = readLength(typed, units->distUnits, &meters);
         if (!problem.empty()) {
             o.flush();
             status = inputError("dist", "'" + typed + "': " + problem);

@@ -19,22 +19,19 @@ const char kHelp[] =
     "Fits the straight line y = a + b x that minimises the sum of absolute\n"
     "deviations (robust against outliers) through columns X and Y (numbers\n"
     "from 1) of FILE (default: standard input), and writes a, b and the\n"
-    "mean absolute deviation. Lines starting with '#' are skipped.\n"
-    "\n"
-    "options:\n"
-    "  --json   {\"points\":N,\"a\":A,\"b\":B,\"meanAbsDev\":D}\n";
+    "mean absolute deviation. Lines starting with '#' are skipped.\n";
 
 }  // namespace
 
 int runFit(int argc, char** argv) {
-    CommandLine args("fit", argc, argv, 1, {{"json", false}});
-    if (!args.ok()) return usageError("fit", args.error());
-    if (args.wantsHelp()) return printHelp(kHelp);
+    bool json = false;
+    CommandLine args("fit", kHelp, {Option::flag("json", "{\"points\":N,\"a\":A,\"b\":B,\"meanAbsDev\":D}", &json)});
+    if (const auto status = args.parse(argc, argv)) return *status;
     const auto& p = args.positionals();
-    if (p.size() < 2 || p.size() > 3) return usageError("fit", "needs the columns X and Y, then an optional file");
+    if (p.size() < 2 || p.size() > 3) return args.usageError("needs the columns X and Y, then an optional file");
     int cx = 0, cy = 0;
     if (!parseInt(p[0], &cx) || !parseInt(p[1], &cy) || cx < 1 || cy < 1)
-        return usageError("fit", "columns are numbers from 1, not '" + p[0] + "' '" + p[1] + "'");
+        return args.usageError("columns are numbers from 1, not '" + p[0] + "' '" + p[1] + "'");
     std::vector<NumberRow> rows;
     std::string source;
     if (!readNumberTable("fit", p.size() == 3 ? p[2] : "-", &rows, &source)) return kBadInput;
@@ -51,7 +48,7 @@ int runFit(int argc, char** argv) {
     double a = 0.0, b = 0.0, meanAbsDev = 0.0;
     centTendFit(x.data(), y.data(), int(x.size()), &a, &b, &meanAbsDev);
     Output o(stdout);
-    if (args.has("json")) {
+    if (json) {
         o.text("{\"points\":").integer(static_cast<long long>(x.size())).text(",\"a\":").jsonShortest(a);
         o.text(",\"b\":").jsonShortest(b).text(",\"meanAbsDev\":").jsonShortest(meanAbsDev).text("}\n");
     } else {

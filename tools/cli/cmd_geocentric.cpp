@@ -23,11 +23,7 @@ const char kEcefHelp[] =
     "east positive) and ellipsoidal height (meters, default 0) on WGS 84 to\n"
     "earth-centred X, Y, Z in meters. Without a point on the command line\n"
     "it reads one point per line from FILE or standard input; blank lines\n"
-    "and lines starting with '#' are skipped.\n"
-    "\n"
-    "options:\n"
-    "  --csv    x,y,z rows\n"
-    "  --json   one JSON object per point\n";
+    "and lines starting with '#' are skipped.\n";
 
 const char kGeodeticHelp[] =
     "usage: quillon geodetic [OPTIONS] X Y Z\n"
@@ -36,11 +32,7 @@ const char kGeodeticHelp[] =
     "Converts earth-centred X, Y, Z (meters) to WGS 84 geodetic latitude,\n"
     "longitude (decimal degrees) and ellipsoidal height (meters). Without a\n"
     "point on the command line it reads one point per line from FILE or\n"
-    "standard input; blank lines and lines starting with '#' are skipped.\n"
-    "\n"
-    "options:\n"
-    "  --csv    latitude,longitude,height rows\n"
-    "  --json   one JSON object per point\n";
+    "standard input; blank lines and lines starting with '#' are skipped.\n";
 
 constexpr double kPi = 3.141592653589793;
 
@@ -96,18 +88,20 @@ bool convertPoint(Direction direction, const std::vector<std::string>& fields, S
 
 int run(Direction direction, int argc, char** argv) {
     const char* name = direction == Direction::kToEcef ? "ecef" : "geodetic";
-    CommandLine args(name, argc, argv, 1, {{"csv", false}, {"json", false}});
-    if (!args.ok()) return usageError(name, args.error());
-    if (args.wantsHelp()) return printHelp(direction == Direction::kToEcef ? kEcefHelp : kGeodeticHelp);
-    const Style style{args.has("csv"), args.has("json")};
+    const bool toEcef = direction == Direction::kToEcef;
+    Style style{false, false};
+    CommandLine args(name, toEcef ? kEcefHelp : kGeodeticHelp,
+                     {Option::flag("csv", toEcef ? "x,y,z rows" : "latitude,longitude,height rows", &style.csv),
+                      Option::flag("json", "one JSON object per point", &style.json)});
+    if (const auto status = args.parse(argc, argv)) return *status;
     const auto& p = args.positionals();
     Output o(stdout);
-    if (style.csv) o.text(direction == Direction::kToEcef ? "x,y,z\n" : "latitude,longitude,height\n");
+    if (style.csv) o.text(toEcef ? "x,y,z\n" : "latitude,longitude,height\n");
     if (p.size() >= 2) {
         std::string problem;
         if (!convertPoint(direction, p, style, o, &problem)) {
             o.flush();
-            return usageError(name, problem);
+            return args.usageError(problem);
         }
         return o.flush() ? kSuccess : kBadInput;
     }

@@ -7,7 +7,6 @@
 #include "command_line.h"
 #include "commands.h"
 #include "number_table.h"
-#include "numbers.h"
 #include "output.h"
 
 namespace cli {
@@ -19,15 +18,9 @@ const char kHelp[] =
     "\n"
     "Reads a square matrix, one row per line (numbers separated by blanks,\n"
     "tabs, commas or semicolons; lines starting with '#' skipped), from FILE\n"
-    "or standard input, and writes its inverse in the same layout.\n"
-    "\n"
-    "options:\n"
-    "  --method gaussj  Gauss-Jordan elimination with full pivoting (default)\n"
-    "  --method lu      LU decomposition (Crout)\n"
-    "  --method spd     symmetric positive-definite (U-D factors); the matrix\n"
-    "                   must be symmetric\n"
-    "  --digits N       significant digits written, 1..17 (default 12)\n"
-    "\n"
+    "or standard input, and writes its inverse in the same layout.\n";
+
+const char kHelpEnd[] =
     "A singular matrix is an error (exit status 1). The inverse is checked:\n"
     "when A times it differs from the identity by more than 1e-9 the\n"
     "command says so and\n"
@@ -54,19 +47,21 @@ double identityError(const std::vector<std::vector<double>>& a, double** inv, in
 }  // namespace
 
 int runInvert(int argc, char** argv) {
-    CommandLine args("invert", argc, argv, 1, {{"method", true}, {"digits", true}});
-    if (!args.ok()) return usageError("invert", args.error());
-    if (args.wantsHelp()) return printHelp(kHelp);
-    if (args.positionals().size() > 1) return usageError("invert", "takes one file");
-    const std::string method = args.value("method", "gaussj");
-    if (method != "gaussj" && method != "lu" && method != "spd")
-        return usageError("invert", "--method takes gaussj, lu or spd, not '" + method + "'");
-    int digits = 12;
-    if (args.has("digits")) {
-        const std::string d = args.value("digits");
-        if (!parseInt(d, &digits) || digits < 1 || digits > 17)
-            return usageError("invert", "--digits takes 1..17, not '" + d + "'");
-    }
+    std::optional<int> methodIndex;
+    std::optional<int> digitsGiven;
+    CommandLine args("invert", kHelp,
+                     {Option::choice("method",
+                                     {{"gaussj", "Gauss-Jordan elimination with full pivoting (default)"},
+                                      {"lu", "LU decomposition (Crout)"},
+                                      {"spd", "symmetric positive-definite (U-D factors); the matrix must be symmetric"}},
+                                     "", &methodIndex),
+                      Option::whole("digits", "N", 1, 17, "significant digits written, 1..17 (default 12)", &digitsGiven)},
+                     kHelpEnd);
+    if (const auto status = args.parse(argc, argv)) return *status;
+    if (args.positionals().size() > 1) return args.usageError("takes one file");
+    const char* const kMethods[] = {"gaussj", "lu", "spd"};
+    const std::string method = kMethods[methodIndex.value_or(0)];
+    const int digits = digitsGiven.value_or(12);
     std::vector<NumberRow> rows;
     std::string source;
     if (!readNumberTable("invert", args.positionals().empty() ? "-" : args.positionals()[0], &rows, &source))
@@ -111,7 +106,7 @@ int runInvert(int argc, char** argv) {
     } else if (const double e = identityError(a, m, base, n); !(e <= kIdentityTolerance)) {
         status = inputError("invert", source + ": the matrix is singular or too ill-conditioned (A times the "
                                                "result differs from the identity by " +
-                                          std::to_string(e) + ")");
+                                          fixedText(e, 6) + ")");
     } else {
         Output o(stdout);
         for (int i = 0; i < n; ++i) {

@@ -6,7 +6,6 @@
 #include "command_line.h"
 #include "commands.h"
 #include "number_table.h"
-#include "numbers.h"
 #include "output.h"
 
 namespace cli {
@@ -19,22 +18,21 @@ const char kHelp[] =
     "Writes the median of the numbers of FILE (default: standard input):\n"
     "every number on every line, or one column of it. Numbers are separated\n"
     "by blanks, tabs, commas or semicolons; lines starting with '#' are\n"
-    "skipped.\n"
-    "\n"
-    "options:\n"
-    "  --column N   use only the N-th number of each line (1 = first)\n"
-    "  --json       {\"count\":N,\"median\":M}\n";
+    "skipped.\n";
 
 }  // namespace
 
 int runMedian(int argc, char** argv) {
-    CommandLine args("median", argc, argv, 1, {{"column", true}, {"json", false}});
-    if (!args.ok()) return usageError("median", args.error());
-    if (args.wantsHelp()) return printHelp(kHelp);
-    if (args.positionals().size() > 1) return usageError("median", "takes one file");
-    int column = 0;
-    if (args.has("column") && (!parseInt(args.value("column"), &column) || column < 1))
-        return usageError("median", "--column takes a number from 1, not '" + args.value("column") + "'");
+    std::optional<int> columnGiven;
+    bool json = false;
+    CommandLine args("median", kHelp,
+                     {Option::whole("column", "N", 1, INT_MAX, "use only the N-th number of each line (1 = first)",
+                                    &columnGiven)
+                          .saying("a number from 1"),
+                      Option::flag("json", "{\"count\":N,\"median\":M}", &json)});
+    if (const auto status = args.parse(argc, argv)) return *status;
+    if (args.positionals().size() > 1) return args.usageError("takes one file");
+    const int column = columnGiven.value_or(0);  // 0: every number
     std::vector<NumberRow> rows;
     std::string source;
     if (!readNumberTable("median", args.positionals().empty() ? "-" : args.positionals()[0], &rows, &source))
@@ -55,7 +53,7 @@ int runMedian(int argc, char** argv) {
     double median = 0.0;
     centTend(values.data(), int(values.size()), &median);
     Output o(stdout);
-    if (args.has("json"))
+    if (json)
         o.text("{\"count\":").integer(static_cast<long long>(values.size())).text(",\"median\":").jsonShortest(median).text("}\n");
     else
         o.shortest(median).newline();

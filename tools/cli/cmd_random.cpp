@@ -14,35 +14,27 @@ const char kHelp[] =
     "usage: quillon random [OPTIONS] N\n"
     "\n"
     "Writes N standard normal deviates (mean 0, standard deviation 1), one\n"
-    "per line. The same seed always gives the same sequence.\n"
-    "\n"
-    "options:\n"
-    "  --seed S     a whole number from 1 (default 1)\n"
-    "  --mean M     shift every deviate by M\n"
-    "  --sigma S    scale every deviate by S\n";
+    "per line. The same seed always gives the same sequence.\n";
 
 }  // namespace
 
 int runRandom(int argc, char** argv) {
-    CommandLine args("random", argc, argv, 1, {{"seed", true}, {"mean", true}, {"sigma", true}});
-    if (!args.ok()) return usageError("random", args.error());
-    if (args.wantsHelp()) return printHelp(kHelp);
-    if (args.positionals().size() != 1) return usageError("random", "needs the count N");
+    std::optional<int> seed;
+    std::optional<double> mean;
+    std::optional<double> sigma;
+    CommandLine args("random", kHelp,
+                     {Option::whole("seed", "S", 1, INT_MAX, "a whole number from 1 (default 1)", &seed),
+                      Option::number("mean", "M", "shift every deviate by M", &mean),
+                      Option::number("sigma", "S", "scale every deviate by S", &sigma)});
+    if (const auto status = args.parse(argc, argv)) return *status;
+    if (args.positionals().size() != 1) return args.usageError("needs the count N");
     int count = 0;
     if (!parseInt(args.positionals()[0], &count) || count < 0)
-        return usageError("random", "N is a whole number from 0, not '" + args.positionals()[0] + "'");
-    int seed = 1;
-    if (args.has("seed") && (!parseInt(args.value("seed"), &seed) || seed < 1))
-        return usageError("random", "--seed takes a whole number from 1, not '" + args.value("seed") + "'");
-    double mean = 0.0, sigma = 1.0;
-    if (args.has("mean") && !parseDouble(args.value("mean"), &mean))
-        return usageError("random", "--mean takes a number, not '" + args.value("mean") + "'");
-    if (args.has("sigma") && !parseDouble(args.value("sigma"), &sigma))
-        return usageError("random", "--sigma takes a number, not '" + args.value("sigma") + "'");
+        return args.usageError("N is a whole number from 0, not '" + args.positionals()[0] + "'");
     // A negative seed restarts the generator.
-    int state = -seed;
+    int state = -seed.value_or(1);
     Output o(stdout);
-    for (int i = 0; i < count; ++i) o.fixed(mean + sigma * gasdev(&state), 12).newline();
+    for (int i = 0; i < count; ++i) o.fixed(mean.value_or(0.0) + sigma.value_or(1.0) * gasdev(&state), 12).newline();
     return o.flush() ? kSuccess : kBadInput;
 }
 

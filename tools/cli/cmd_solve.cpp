@@ -1,8 +1,11 @@
 // quillon solve OBS: a reference position from observations of stations.
 #include <quillon/estimation.h>
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -35,23 +38,7 @@ const char kHelp[] =
     "  bearing STATION VALUE SIGMA        degrees clockwise from north\n"
     "  northing|easting|height VALUE SIGMA\n"
     "  originrange|originbearing VALUE SIGMA\n"
-    "  start EASTING NORTHING HEIGHT      starting estimate (optional)\n"
-    "\n"
-    "options:\n"
-    "  --heading DEG    platform heading, clockwise from north (default 0)\n"
-    "  --pitch DEG      platform pitch (default 0)\n"
-    "  --roll DEG       platform roll (default 0)\n"
-    "  --offset R,F,U   sensor offset from the reference point: right,\n"
-    "                   forward, up (default 0,0,0)\n"
-    "  --dims 2|3       solve easting and northing (2, the height held at\n"
-    "                   its start), or all three (3); default 2\n"
-    "  --start E,N,H    starting estimate (default: the file's 'start' line,\n"
-    "                   else the mean of the stations)\n"
-    "  --once           one estimation only: the estimator stops when the\n"
-    "                   horizontal correction falls below 1 unit; by default\n"
-    "                   it is repeated from its result until the position\n"
-    "                   settles (to 1e-6), which also settles the height\n"
-    "  --json           one JSON object\n";
+    "  start EASTING NORTHING HEIGHT      starting estimate (optional)\n";
 
 struct KindInfo {
     const char* name;
@@ -178,40 +165,59 @@ constexpr int kMaxEstimations = 50;
 // v rounded to 4 decimals, with -0.0000 written as 0.0000.
 double tidy(double v) { return std::round(v * 1e4) / 1e4 + 0.0; }
 
-// "1.5,2,-3" as three numbers.
-bool parseTriple(const std::string& text, double* out) {
-    const auto f = splitFields(text);
-    if (f.size() != 3) return false;
-    for (int i = 0; i < 3; ++i)
-        if (!parseDouble(f[std::size_t(i)], &out[i])) return false;
-    return true;
+using Triple = std::array<double, 3>;
+
+// --name A,B,C: three numbers ("1.5,2,-3").
+Option tripleOption(const char* name, const char* placeholder, const char* takes, const char* help,
+                    std::optional<Triple>* value) {
+    return Option(name, placeholder, takes, help, [value](const std::string& text) {
+        const auto f = splitFields(text);
+        Triple t{};
+        if (f.size() != 3) return false;
+        for (std::size_t i = 0; i < 3; ++i)
+            if (!parseDouble(f[i], &t[i])) return false;
+        *value = t;
+        return true;
+    });
 }
 
 }  // namespace
 
 int runSolve(int argc, char** argv) {
-    CommandLine args("solve", argc, argv, 1,
-                     {{"heading", true}, {"pitch", true}, {"roll", true}, {"offset", true}, {"dims", true},
-                      {"start", true}, {"once", false}, {"json", false}});
-    if (!args.ok()) return usageError("solve", args.error());
-    if (args.wantsHelp()) return printHelp(kHelp);
-    if (args.positionals().size() != 1) return usageError("solve", "needs one observations file, or '-'");
-    double attitude[3] = {0.0, 0.0, 0.0};
-    const char* const attitudeNames[3] = {"heading", "pitch", "roll"};
-    for (int i = 0; i < 3; ++i)
-        if (args.has(attitudeNames[i]) && !parseDouble(args.value(attitudeNames[i]), &attitude[i]))
-            return usageError("solve", std::string("--") + attitudeNames[i] + " takes degrees, not '" +
-                                           args.value(attitudeNames[i]) + "'");
+    std::optional<double> heading, pitch, roll;
+    std::optional<Triple> offsetGiven, startGiven;
+    std::optional<int> dimsGiven;
+    bool once = false;
+    bool json = false;
+    CommandLine args(
+        "solve", kHelp,
+        {Option::number("heading", "DEG", "platform heading, clockwise from north (default 0)", &heading)
+             .saying("degrees"),
+         Option::number("pitch", "DEG", "platform pitch (default 0)", &pitch).saying("degrees"),
+         Option::number("roll", "DEG", "platform roll (default 0)", &roll).saying("degrees"),
+         tripleOption("offset", "R,F,U", "RIGHT,FORWARD,UP",
+                      "sensor offset from the reference point: right, forward, up (default 0,0,0)", &offsetGiven),
+         Option::whole("dims", "2|3", 2, 3,
+                       "solve easting and northing (2, the height held at its start), or all three (3); default 2",
+                       &dimsGiven)
+             .saying("2 or 3"),
+         tripleOption("start", "E,N,H", "EASTING,NORTHING,HEIGHT",
+                      "starting estimate (default: the file's 'start' line, else the mean of the stations)",
+                      &startGiven),
+         Option::flag("once",
+                      "one estimation only: the estimator stops when the horizontal correction falls below 1 "
+                      "unit; by default it is repeated from its result until the position settles (to 1e-6), "
+                      "which also settles the height",
+                      &once),
+         Option::flag("json", "one JSON object", &json)});
+    if (const auto status = args.parse(argc, argv)) return *status;
+    if (args.positionals().size() != 1) return args.usageError("needs one observations file, or '-'");
+    const double attitude[3] = {heading.value_or(0.0), pitch.value_or(0.0), roll.value_or(0.0)};
     double offset[3] = {0.0, 0.0, 0.0};
-    if (args.has("offset") && !parseTriple(args.value("offset"), offset))
-        return usageError("solve", "--offset takes RIGHT,FORWARD,UP, not '" + args.value("offset") + "'");
-    int dims = 2;
-    if (args.has("dims") && (!parseInt(args.value("dims"), &dims) || (dims != 2 && dims != 3)))
-        return usageError("solve", "--dims takes 2 or 3, not '" + args.value("dims") + "'");
+    if (offsetGiven) std::copy(offsetGiven->begin(), offsetGiven->end(), offset);
+    const int dims = dimsGiven.value_or(2);
     double start[3] = {0.0, 0.0, 0.0};
-    const bool startGiven = args.has("start");
-    if (startGiven && !parseTriple(args.value("start"), start))
-        return usageError("solve", "--start takes EASTING,NORTHING,HEIGHT, not '" + args.value("start") + "'");
+    if (startGiven) std::copy(startGiven->begin(), startGiven->end(), start);
 
     Problem p;
     if (!readProblem(args.positionals()[0], &p)) return kBadInput;
@@ -244,14 +250,13 @@ int runSolve(int argc, char** argv) {
         if (result == 0) break;
         solved = 1;
         const double change = std::fabs(x - before[0]) + std::fabs(y - before[1]) + std::fabs(z - before[2]);
-        if (args.has("once") || change < kSettled || estimations == kMaxEstimations) break;
+        if (once || change < kSettled || estimations == kMaxEstimations) break;
     }
     if (solved == 0)
         return inputError("solve", source + ": no solution (the observations leave the position undetermined, "
                                             "or the estimate did not converge in 10 iterations)");
 
     Output o(stdout);
-    const bool json = args.has("json");
     if (json)
         o.text("{\"easting\":").jsonFixed(tidy(x), 4).text(",\"northing\":").jsonFixed(tidy(y), 4)
             .text(",\"height\":").jsonFixed(tidy(z), 4).text(",\"dims\":").integer(dims).text(",\"estimations\":").integer(estimations)
@@ -278,16 +283,11 @@ int runSolve(int argc, char** argv) {
             o.text(",\"sigma\":").jsonShortest(ob.sigma).ch('}');
         } else {
             // 5     range          A            500.0000       500.0000       0.0000     0.01
-            char number[16];
-            std::snprintf(number, sizeof number, "%ld", p.lines[i]);
-            o.column(number, 6).column(kindName(ob.type), 15).column(names.empty() ? "-" : names.c_str(), 13);
-            char value[64];
-            std::snprintf(value, sizeof value, "%.4f", ob.value);
-            o.column(value, 15);
-            std::snprintf(value, sizeof value, "%.4f", ob.value + w);
-            o.column(value, 15);
-            std::snprintf(value, sizeof value, "%.4f", w);
-            o.column(value, 11).shortest(ob.sigma).newline();
+            o.startColumn().integer(p.lines[i]).endColumn(6);
+            o.column(kindName(ob.type), 15).column(names.empty() ? "-" : names.c_str(), 13);
+            o.startColumn().fixed(ob.value, 4).endColumn(15);
+            o.startColumn().fixed(ob.value + w, 4).endColumn(15);
+            o.startColumn().fixed(w, 4).endColumn(11).shortest(ob.sigma).newline();
         }
     }
     if (json) o.text("]}\n");

@@ -21,18 +21,9 @@ const char kHelp[] =
     "Julian day number and GPS week and seconds of week (GPS time taken\n"
     "equal to DOS time at the GPS epoch: no leap-second offset).\n"
     "\n"
-    "The instant is, by the option given:\n"
-    "  (none, no TEXT)          now, from the system clock\n"
-    "  TEXT...                  date-time text, month first:\n"
-    "                           '07-15-21 13:12:42.0', '7/15/2021 13:12'\n"
-    "  --gps WEEK SECONDS       GPS week and seconds of week (to the\n"
-    "                           millisecond)\n"
-    "  --dos SECONDS            DOS time\n"
-    "  --jd DAYNUMBER           Julian day number (midnight starting that day)\n"
-    "  --date Y M D [h m s]     calendar fields\n"
-    "\n"
-    "options:\n"
-    "  --json                   one JSON object\n";
+    "The instant is date-time TEXT, month first ('07-15-21 13:12:42.0',\n"
+    "'7/15/2021 13:12'), or the numbers one of the options below names;\n"
+    "without either, it is now, from the system clock.\n";
 
 constexpr double kWeek = 604800.0;
 constexpr double kDay = 86400.0;
@@ -60,31 +51,35 @@ bool isWhole(double v) { return v == std::floor(v) && std::fabs(v) < 2e9; }
 }  // namespace
 
 int runTime(int argc, char** argv) {
-    CommandLine args("time", argc, argv, 1,
-                     {{"gps", false}, {"dos", false}, {"jd", false}, {"date", false}, {"json", false}});
-    if (!args.ok()) return usageError("time", args.error());
-    if (args.wantsHelp()) return printHelp(kHelp);
-    const int modes = int(args.has("gps")) + int(args.has("dos")) + int(args.has("jd")) + int(args.has("date"));
-    if (modes > 1) return usageError("time", "give one of --gps, --dos, --jd, --date");
+    bool gps = false, dosGiven = false, jd = false, date = false, json = false;
+    CommandLine args("time", kHelp,
+                     {Option::flag("gps", "GPS week and seconds of week (to the millisecond)", &gps)
+                          .naming("WEEK SECONDS"),
+                      Option::flag("dos", "DOS time", &dosGiven).naming("SECONDS"),
+                      Option::flag("jd", "Julian day number (midnight starting that day)", &jd).naming("DAYNUMBER"),
+                      Option::flag("date", "calendar fields", &date).naming("Y M D [h m s]"),
+                      Option::flag("json", "one JSON object", &json)});
+    args.exclusive({"gps", "dos", "jd", "date"});
+    if (const auto status = args.parse(argc, argv)) return *status;
     const auto& p = args.positionals();
     std::vector<double> v;
     std::string problem;
     double dos = 0.0;
-    if (args.has("gps")) {
-        if (!numbers(p, 2, 2, &v, &problem)) return usageError("time", "--gps " + problem + ": WEEK SECONDS");
+    if (gps) {
+        if (!numbers(p, 2, 2, &v, &problem)) return args.usageError("--gps " + problem + ": WEEK SECONDS");
         // The conversion passes through a day count and leaves an error of
         // some microseconds (12:42.0 comes out as 12:41.999998 and would be
         // written 12:41.9); the result is rounded to the millisecond.
         dos = std::round(gpsToDos(v[0], v[1]) * 1e3) / 1e3;
-    } else if (args.has("dos")) {
-        if (!numbers(p, 1, 1, &v, &problem)) return usageError("time", "--dos " + problem);
+    } else if (dosGiven) {
+        if (!numbers(p, 1, 1, &v, &problem)) return args.usageError("--dos " + problem);
         dos = v[0];
-    } else if (args.has("jd")) {
-        if (!numbers(p, 1, 1, &v, &problem)) return usageError("time", "--jd " + problem);
+    } else if (jd) {
+        if (!numbers(p, 1, 1, &v, &problem)) return args.usageError("--jd " + problem);
         if (!isWhole(v[0])) return inputError("time", "a Julian day number is a whole number, not '" + p[0] + "'");
         dos = (v[0] - julDate(1, 1, 1970)) * kDay;
-    } else if (args.has("date")) {
-        if (!numbers(p, 3, 6, &v, &problem)) return usageError("time", "--date " + problem + ": Y M D [h m s]");
+    } else if (date) {
+        if (!numbers(p, 3, 6, &v, &problem)) return args.usageError("--date " + problem + ": Y M D [h m s]");
         for (std::size_t i = 0; i < v.size() && i < 5; ++i)
             if (!isWhole(v[i])) return inputError("time", "'" + p[i] + "' is not a whole number");
         v.resize(6, 0.0);
@@ -112,12 +107,9 @@ int runTime(int argc, char** argv) {
     const double gpsEpoch = gpsToDos(0.0, 0.0);
     const double week = std::floor((dos - gpsEpoch) / kWeek);
     const double secondsOfWeek = dos - gpsToDos(week, 0.0);
-    char calendar[64];
-    std::snprintf(calendar, sizeof calendar, "%04d-%02d-%02d %02d:%02d:%06.3f", year, month, day, hour, minute,
-                  second);
 
     Output o(stdout);
-    if (args.has("json")) {
+    if (json) {
         o.text("{\"dos\":").jsonFixed(dos, 3).text(",\"text\":").jsonWide(text);
         o.text(",\"year\":").integer(year).text(",\"month\":").integer(month).text(",\"day\":").integer(day);
         o.text(",\"hour\":").integer(hour).text(",\"minute\":").integer(minute).text(",\"second\":");
@@ -126,7 +118,9 @@ int runTime(int argc, char** argv) {
     } else {
         o.column("dos time", 14).fixed(dos, 3).newline();
         o.column("text", 14).wide(text).newline();
-        o.column("date", 14).text(calendar).newline();
+        // 2021-07-15 13:12:42.000
+        o.column("date", 14).zeroPadded(year, 4).ch('-').zeroPadded(month, 2).ch('-').zeroPadded(day, 2).ch(' ');
+        o.zeroPadded(hour, 2).ch(':').zeroPadded(minute, 2).ch(':').zeroPaddedFixed(second, 3, 6).newline();
         o.column("day of year", 14).integer(year).ch(' ').integer(dayOfYear).newline();
         o.column("julian day", 14).integer(julian).newline();
         o.column("gps week", 14).fixed(week, 0).ch(' ').fixed(secondsOfWeek, 3).newline();

@@ -6,7 +6,6 @@
 #include "command_line.h"
 #include "commands.h"
 #include "log_reader.h"
-#include "numbers.h"
 #include "output.h"
 #include "sentence_scanner.h"
 #include "settings.h"
@@ -14,6 +13,7 @@
 #include "tool_platform.h"
 #include "track_builder.h"
 #include "track_printer.h"
+#include "typed_text.h"
 
 namespace cli {
 
@@ -28,18 +28,7 @@ const char kHelp[] =
     "time, latitude, longitude, height, distance from the previous fix, fix\n"
     "quality, satellites and the filter's verdict (med5/med3: accepted as the\n"
     "median of 5+ or 3-4 recent heights; raw: not accepted). A summary ends\n"
-    "the output. Defects of the log are counted in the summary, never fatal.\n"
-    "\n"
-    "options:\n"
-    "  --csv              comma-separated table (the summary goes to stderr)\n"
-    "  --json             one JSON object per fix, then a SUMMARY object\n"
-    "  --style dms|dm     degrees minutes seconds, or degrees and decimal\n"
-    "                     minutes (default: latLonStyle of the settings)\n"
-    "  --decimals N       decimals of the seconds or minutes, 0..6\n"
-    "                     (default 3 for dms, 5 for dm)\n"
-    "  --tolerance LENGTH height filter band around the median, a typed\n"
-    "                     length such as '10 m' or '30ft' (default 10 m)\n"
-    "  --units FILE       units settings file (distance unit, style)\n";
+    "the output. Defects of the log are counted in the summary, never fatal.\n";
 
 // A bar on standard error for logs large enough to take a while.
 class Progress {
@@ -52,19 +41,19 @@ public:
         if (total_ <= 0 || done < next_) return;
         next_ = done + total_ / 100;
         const int percent = int(done * 100 / total_);
-        char bar[41];
-        for (int i = 0; i < 40; ++i) bar[i] = i < percent * 40 / 100 ? '#' : '.';
-        bar[40] = '\0';
-        std::fprintf(stderr, "\rquillon track: [%s] %3d%%", bar, percent);
-        std::fflush(stderr);
+        // quillon track: [################........................]  40%
+        bar_.text("\rquillon track: [");
+        for (int i = 0; i < 40; ++i) bar_.ch(i < percent * 40 / 100 ? '#' : '.');
+        bar_.text("] ").text(percent < 10 ? "  " : percent < 100 ? " " : "").integer(percent).ch('%').flush();
         drawn_ = true;
     }
     void clear() {
-        if (drawn_) std::fprintf(stderr, "\r%60s\r", "");
+        if (drawn_) bar_.ch('\r').column("", 60).ch('\r').flush();
     }
 
 private:
     static constexpr long long kShowAbove = 4LL << 20;
+    Output bar_{stderr};
     long long total_ = 0;
     long long next_ = 0;
     bool drawn_ = false;
@@ -73,38 +62,41 @@ private:
 }  // namespace
 
 int runTrack(int argc, char** argv) {
-    CommandLine args("track", argc, argv, 1,
-                     {{"csv", false}, {"json", false}, {"style", true}, {"decimals", true}, {"tolerance", true}});
-    if (!args.ok()) return usageError("track", args.error());
-    if (args.wantsHelp()) return printHelp(kHelp);
-    if (args.positionals().size() != 1) return usageError("track", "needs one log file, or '-' for standard input");
-    if (args.has("csv") && args.has("json")) return usageError("track", "--csv and --json exclude each other");
-
-    int style = -1;
-    if (args.has("style")) {
-        const std::string s = args.value("style");
-        if (s == "dms")
-            style = 0;
-        else if (s == "dm")
-            style = 1;
-        else
-            return usageError("track", "--style takes dms or dm, not '" + s + "'");
-    }
-    int decimals = -1;
-    if (args.has("decimals") && (!parseInt(args.value("decimals"), &decimals) || decimals < 0 || decimals > 6))
-        return usageError("track", "--decimals takes a whole number 0..6, not '" + args.value("decimals") + "'");
+    bool csv = false;
+    bool json = false;
+    std::optional<int> styleGiven;
+    std::optional<int> decimalsGiven;
+    std::optional<std::string> toleranceText;
+    std::optional<std::string> unitsFile;
+    CommandLine args(
+        "track", kHelp,
+        {Option::flag("csv", "comma-separated table (the summary goes to stderr)", &csv),
+         Option::flag("json", "one JSON object per fix, then a SUMMARY object", &json),
+         Option::choice("style", {{"dms", nullptr}, {"dm", nullptr}},
+                        "degrees minutes seconds, or degrees and decimal minutes (default: latLonStyle of the "
+                        "settings)",
+                        &styleGiven),
+         Option::whole("decimals", "N", 0, 6,
+                       "decimals of the seconds or minutes, 0..6 (default 3 for dms, 5 for dm)", &decimalsGiven),
+         Option::length("tolerance", "LENGTH",
+                        "height filter band around the median, a typed length such as '10 m' or '30ft' (default "
+                        "10 m)",
+                        &toleranceText)
+             .saying("a positive length"),
+         Option::unitsFile("units settings file (distance unit, style)", &unitsFile)});
+    if (const auto status = args.parse(argc, argv)) return *status;
+    if (args.positionals().size() != 1) return args.usageError("needs one log file, or '-' for standard input");
 
     SettingsFile settings;
-    if (const int status = loadSettings(args, SettingsUse::kRead, &settings); status != kSuccess) return status;
-    if (style < 0) style = getLatLonStyle() != 0 ? 1 : 0;
-    if (decimals < 0) decimals = style == 0 ? 3 : 5;
+    if (const int status = loadSettings("track", unitsFile, SettingsUse::kRead, &settings); status != kSuccess)
+        return status;
+    // style: 0 dms, 1 dm, as the words of --style are numbered.
+    const int style = styleGiven.value_or(getLatLonStyle() != 0 ? 1 : 0);
+    const int decimals = decimalsGiven.value_or(style == 0 ? 3 : 5);
     double tolerance = 10.0;
-    if (args.has("tolerance")) {
-        const std::wstring typed = fromUtf8(args.value("tolerance"));
-        int stop = 0;
-        tolerance = parseStrToUnit(typed.c_str(), &stop, getUnits()->distUnits);
-        if (!(tolerance > 0.0))
-            return usageError("track", "--tolerance takes a positive length, not '" + args.value("tolerance") + "'");
+    if (toleranceText) {
+        const std::string problem = readLength(*toleranceText, getUnits()->distUnits, &tolerance);
+        if (!problem.empty() || !(tolerance > 0.0)) return args.badValue("tolerance", *toleranceText);
     }
 
     const std::string& path = args.positionals()[0];
@@ -114,7 +106,7 @@ int runTrack(int argc, char** argv) {
 
     Output out(stdout);
     Output err(stderr);
-    const Format format = args.has("csv") ? Format::kCsv : args.has("json") ? Format::kJson : Format::kText;
+    const Format format = csv ? Format::kCsv : json ? Format::kJson : Format::kText;
     TrackPrinter printer(&out, format, style, decimals);
     TrackBuilder builder(&printer, tolerance);
     SentenceScanner scanner(&builder);

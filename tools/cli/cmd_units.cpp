@@ -25,12 +25,7 @@ const char kHelp[] =
     "and wpUnits take a unit index 0..4 or a unit name: meters (m), feet\n"
     "(ft), usfeet (US survey feet), kilometers (km), nautical miles (nm).\n"
     "latLonStyle takes dms (0) or dm (1). The others take any whole number\n"
-    "(their coding belongs to the host applications).\n"
-    "\n"
-    "options:\n"
-    "  --json        show the settings as one JSON object\n"
-    "  --units FILE  the settings file (default: quillon.ini in the user's\n"
-    "                configuration folder); 'set' creates it when missing\n";
+    "(their coding belongs to the host applications).\n";
 
 std::string lower(std::string s) {
     for (char& c : s) c = char(std::tolower(static_cast<unsigned char>(c)));
@@ -62,9 +57,9 @@ void describe(Output& o, int key, int value) {
     }
 }
 
-int show(const CommandLine& args, const SettingsFile& file) {
+int show(bool json, const SettingsFile& file) {
     Output o(stdout);
-    if (args.has("json")) {
+    if (json) {
         o.text("{\"file\":").jsonString(file.path.c_str());
         for (int i = 0; i < 7; ++i) o.text(",").jsonString(kSettingNames[i]).ch(':').integer(*settingField(i));
         o.text("}\n");
@@ -72,27 +67,25 @@ int show(const CommandLine& args, const SettingsFile& file) {
     }
     o.column("settings file", 17).text(file.path.empty() ? "(none: defaults in memory)" : file.path).newline();
     for (int i = 0; i < 7; ++i) {
-        char value[16];
-        std::snprintf(value, sizeof value, "%d", *settingField(i));
         o.column(kSettingNames[i], 17);
         if (i <= 2) {
-            o.column(value, 4);
+            o.startColumn().integer(*settingField(i)).endColumn(4);
             describe(o, i, *settingField(i));
         } else {
-            o.text(value);
+            o.integer(*settingField(i));
         }
         o.newline();
     }
     return o.flush() ? kSuccess : kBadInput;
 }
 
-int set(const CommandLine& args, const SettingsFile& file) {
+int set(const CommandLine& args, bool json, const SettingsFile& file) {
     const auto& p = args.positionals();
-    if (p.size() != 3) return usageError("units", "set needs KEY and VALUE");
+    if (p.size() != 3) return args.usageError("set needs KEY and VALUE");
     int key = -1;
     for (int i = 0; i < 7; ++i)
         if (lower(p[1]) == lower(kSettingNames[i])) key = i;
-    if (key < 0) return usageError("units", "no setting named '" + p[1] + "'");
+    if (key < 0) return args.usageError("no setting named '" + p[1] + "'");
     int value = 0;
     if (key <= 1) {
         value = unitIndex(p[2]);
@@ -117,28 +110,34 @@ int set(const CommandLine& args, const SettingsFile& file) {
     int* fields[7] = {&check.distUnits,      &check.wpUnits,      &check.latLonStyle,    &check.defaultLatHemi,
                       &check.defaultLonHemi, &check.defaultEntry, &check.defaultDistCalc};
     if (*fields[key] != value) return inputError("units", "cannot write the settings file " + file.path);
-    return show(args, file);
+    return show(json, file);
 }
 
 }  // namespace
 
 int runUnits(int argc, char** argv) {
-    CommandLine args("units", argc, argv, 1, {{"json", false}});
-    if (!args.ok()) return usageError("units", args.error());
-    if (args.wantsHelp()) return printHelp(kHelp);
+    bool json = false;
+    std::optional<std::string> unitsFile;
+    CommandLine args("units", kHelp,
+                     {Option::flag("json", "show the settings as one JSON object", &json),
+                      Option::unitsFile("the settings file (default: quillon.ini in the user's configuration "
+                                        "folder); 'set' creates it when missing",
+                                        &unitsFile)});
+    if (const auto status = args.parse(argc, argv)) return *status;
     const auto& p = args.positionals();
     const std::string action = p.empty() ? "show" : p[0];
-    if (action != "show" && action != "set") return usageError("units", "unknown action '" + action + "'");
-    if (action == "show" && p.size() > 1) return usageError("units", "show takes no arguments");
+    if (action != "show" && action != "set") return args.usageError("unknown action '" + action + "'");
+    if (action == "show" && p.size() > 1) return args.usageError("show takes no arguments");
     SettingsFile file;
-    if (const int status = loadSettings(args, SettingsUse::kRepair, &file); status != kSuccess) return status;
-    if (action == "show" && args.has("units") && file.path.size() > 0) {
+    if (const int status = loadSettings("units", unitsFile, SettingsUse::kRepair, &file); status != kSuccess)
+        return status;
+    if (action == "show" && unitsFile && file.path.size() > 0) {
         // An explicit file must exist to be shown.
         FILE* f = openFile(file.path, "rb");
         if (f == nullptr) return inputError("units", "settings file " + file.path + ": no such file");
         std::fclose(f);
     }
-    return action == "show" ? show(args, file) : set(args, file);
+    return action == "show" ? show(json, file) : set(args, json, file);
 }
 
 }  // namespace cli

@@ -24,9 +24,6 @@ int runInvert(int argc, char** argv);
 int runRandom(int argc, char** argv);
 int runSolve(int argc, char** argv);
 
-// Writes a command's help text to standard output and returns kSuccess.
-int printHelp(const char* text);
-
 }  // namespace cli
 
 #endif

@@ -50,7 +50,27 @@ void forEachCodePoint(const wchar_t* s, Sink sink) {
     }
 }
 
+// Room for any fixed() text of a double with the decimals the tool uses.
+constexpr std::size_t kFixedRoom = 400;
+
+// "%.*f" into [first, last), without the sign of a value that rounds to
+// zero; returns the end of the text.
+char* writeFixed(char* first, char* last, double value, int decimals) {
+    const auto r = std::to_chars(first, last, value, std::chars_format::fixed, decimals);
+    // -0.00004 with 4 decimals is written "0.0000", not "-0.0000".
+    bool zero = first[0] == '-';
+    for (const char* c = first + 1; zero && c < r.ptr; ++c) zero = *c == '0' || *c == '.';
+    if (!zero) return r.ptr;
+    std::memmove(first, first + 1, std::size_t(r.ptr - first - 1));
+    return r.ptr - 1;
+}
+
 }  // namespace
+
+std::string fixedText(double value, int decimals) {
+    char text[kFixedRoom];
+    return std::string(text, writeFixed(text, text + sizeof text, value, decimals));
+}
 
 Output::Output(std::FILE* stream) : stream_(stream), buffer_(new char[kBufferSize]) {}
 
@@ -67,6 +87,7 @@ bool Output::flush() {
     if (used_ > 0 && !failed_) {
         if (std::fwrite(buffer_, 1, used_, stream_) != used_) failed_ = true;
     }
+    handedOver_ += used_;
     used_ = 0;
     if (std::fflush(stream_) != 0) failed_ = true;
     return !failed_;
@@ -100,9 +121,15 @@ Output& Output::ch(char c) {
     return *this;
 }
 
-Output& Output::column(const char* s, int width) {
-    text(s);
-    int n = int(std::strlen(s));
+Output& Output::column(const char* s, int width) { return startColumn().text(s).endColumn(width); }
+
+Output& Output::startColumn() {
+    columnStart_ = position();
+    return *this;
+}
+
+Output& Output::endColumn(int width) {
+    int n = int(position() - columnStart_);
     do ch(' ');
     while (++n < width);
     return *this;
@@ -118,17 +145,8 @@ Output& Output::wideColumn(const wchar_t* s, int width) {
 }
 
 Output& Output::fixed(double value, int decimals) {
-    reserve(400);
-    char* start = buffer_ + used_;
-    const auto r = std::to_chars(start, buffer_ + kBufferSize, value, std::chars_format::fixed, decimals);
-    used_ = std::size_t(r.ptr - buffer_);
-    // -0.00004 with 4 decimals is written "0.0000", not "-0.0000".
-    bool zero = start[0] == '-';
-    for (const char* c = start + 1; zero && c < r.ptr; ++c) zero = *c == '0' || *c == '.';
-    if (zero) {
-        std::memmove(start, start + 1, std::size_t(r.ptr - start - 1));
-        --used_;
-    }
+    reserve(kFixedRoom);
+    used_ = std::size_t(writeFixed(buffer_ + used_, buffer_ + kBufferSize, value, decimals) - buffer_);
     return *this;
 }
 
@@ -137,6 +155,36 @@ Output& Output::integer(long long value) {
     const auto r = std::to_chars(buffer_ + used_, buffer_ + kBufferSize, value);
     used_ = std::size_t(r.ptr - buffer_);
     return *this;
+}
+
+Output& Output::zeroPadded(long long value, int width) {
+    reserve(24 + std::size_t(width > 0 ? width : 0));
+    const std::size_t start = used_;
+    integer(value);
+    widen(start, width, '0');
+    return *this;
+}
+
+Output& Output::zeroPaddedFixed(double value, int decimals, int width) {
+    reserve(kFixedRoom + std::size_t(width > 0 ? width : 0));
+    const std::size_t start = used_;
+    fixed(value, decimals);
+    widen(start, width, std::isfinite(value) ? '0' : ' ');
+    return *this;
+}
+
+// The number at buffer_[start, used_) widened to `width` characters with
+// `fill`: zeros go after the sign, as printf's "0" flag puts them, blanks
+// before the whole. The caller reserved the room.
+void Output::widen(std::size_t start, int width, char fill) {
+    const std::size_t length = used_ - start;
+    if (width <= 0 || length >= std::size_t(width)) return;
+    const std::size_t count = std::size_t(width) - length;
+    char* number = buffer_ + start;
+    const std::size_t at = fill == '0' && number[0] == '-' ? 1 : 0;
+    std::memmove(number + at + count, number + at, length - at);
+    std::memset(number + at, fill, count);
+    used_ += count;
 }
 
 Output& Output::general(double value, int precision) {

@@ -24,11 +24,23 @@ public:
     // s, then blanks up to width characters (at least one blank after s).
     Output& column(const char* s, int width);
     Output& wideColumn(const wchar_t* s, int width);
+    // A column built from several writes, such as a number:
+    // o.startColumn().fixed(x, 4).endColumn(15) pads what was written since
+    // startColumn() as column() does. Counts bytes: for ASCII texts.
+    Output& startColumn();
+    Output& endColumn(int width);
     // "%.*f": fixed(2.5, 2) -> "2.50"; a value that rounds to zero has no
     // sign: fixed(-0.00004, 4) -> "0.0000"; non-finite values as "nan",
     // "inf", "-inf".
     Output& fixed(double value, int decimals);
     Output& integer(long long value);
+    // "%0*lld": zeroPadded(7, 2) -> "07", zeroPadded(-7, 3) -> "-07";
+    // the width counts the sign.
+    Output& zeroPadded(long long value, int width);
+    // fixed() widened to `width` characters with zeros after the sign, as
+    // "%0*.*f" does: zeroPaddedFixed(5.25, 3, 6) -> "05.250"; non-finite
+    // values are widened with blanks before them.
+    Output& zeroPaddedFixed(double value, int decimals, int width);
     // "%.*g": general(1234.5678, 6) -> "1234.57", general(1e-20, 6) -> "1e-20".
     Output& general(double value, int precision);
     // The shortest text that reads back as the same double: 0.1 -> "0.1".
@@ -47,12 +59,18 @@ public:
 
 private:
     void reserve(std::size_t n);
+    void widen(std::size_t start, int width, char fill);
+    std::size_t position() const { return handedOver_ + used_; }
     std::FILE* stream_;
     char* buffer_;
     std::size_t used_ = 0;
+    std::size_t handedOver_ = 0;  // bytes flushed so far, for columns
+    std::size_t columnStart_ = 0;
     bool failed_ = false;
 };
 
+// Output::fixed() as a string, for numbers inside messages.
+std::string fixedText(double value, int decimals);
 // A wide text as UTF-8 bytes.
 std::string toUtf8(const wchar_t* text);
 // UTF-8 bytes as wide text (invalid bytes become U+FFFD).

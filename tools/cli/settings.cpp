@@ -46,7 +46,7 @@ int lineOfKey(const std::string& path, const char* key) {
 namespace {
 
 // The default file; created with the defaults when missing.
-int findDefaultFile(const CommandLine& args, SettingsFile* file) {
+int findDefaultFile(const char* command, SettingsFile* file) {
     const std::string folder = configDirectory();
     if (folder.empty()) return kSuccess;  // defaults in memory only
     file->path = folder + (folder.find('\\') != std::string::npos ? "\\" : "/") + "quillon.ini";
@@ -55,7 +55,7 @@ int findDefaultFile(const CommandLine& args, SettingsFile* file) {
     Units defaults;
     if (makeDirectories(folder)) defaults.saveData(file->wide.c_str());
     if (!fileExists(file->path)) {
-        std::fprintf(stderr, "quillon %s: warning: cannot create %s; using the default settings\n", args.command(),
+        std::fprintf(stderr, "quillon %s: warning: cannot create %s; using the default settings\n", command,
                      file->path.c_str());
         file->path.clear();
         file->wide.clear();
@@ -65,30 +65,31 @@ int findDefaultFile(const CommandLine& args, SettingsFile* file) {
 
 }  // namespace
 
-int loadSettings(const CommandLine& args, SettingsUse use, SettingsFile* file) {
-    if (args.has("units")) {
-        file->path = args.value("units");
+int loadSettings(const char* command, const std::optional<std::string>& unitsFile, SettingsUse use,
+                 SettingsFile* file) {
+    if (unitsFile) {
+        file->path = *unitsFile;
         file->wide = fromUtf8(file->path);
         // A file named explicitly must exist, except for the units command,
         // which creates it when setting a value.
         if (!fileExists(file->path) && use == SettingsUse::kRead)
-            return inputError(args.command(), "settings file " + file->path + ": no such file");
+            return inputError(command, "settings file " + file->path + ": no such file");
     } else {
-        findDefaultFile(args, file);
+        findDefaultFile(command, file);
     }
     if (!file->path.empty() && fileExists(file->path)) {
         std::FILE* probe = isDirectory(file->path) ? nullptr : openFile(file->path, "rb");
         if (probe == nullptr)
-            return inputError(args.command(), "settings file " + openFailureReason(file->path));
+            return inputError(command, "settings file " + openFailureReason(file->path));
         std::fclose(probe);
     }
-    if (allocUnits(file->wide.c_str()) == 0) return inputError(args.command(), "cannot create the units settings");
+    if (allocUnits(file->wide.c_str()) == 0) return inputError(command, "cannot create the units settings");
     if (use == SettingsUse::kRepair) return kSuccess;
     for (int i = 0; i < 2; ++i) {
         const int value = *settingField(i);
         if (value >= 0 && value <= 4) continue;
         const int line = lineOfKey(file->path, kSettingNames[i]);
-        return inputError(args.command(), file->path + ":" + std::to_string(line) + ": " + kSettingNames[i] + "=" +
+        return inputError(command, file->path + ":" + std::to_string(line) + ": " + kSettingNames[i] + "=" +
                                               std::to_string(value) +
                                               " is not a unit (0..4); set it with 'quillon units set " +
                                               kSettingNames[i] + " meters'");

@@ -4,6 +4,7 @@
 #ifndef QUILLON_CLI_SETTINGS_H
 #define QUILLON_CLI_SETTINGS_H
 
+#include <optional>
 #include <string>
 
 #include "command_line.h"
@@ -21,9 +22,11 @@ enum class SettingsUse {
     kRepair,  // any values are shown or overwritten (the units command)
 };
 
-// Loads the settings into the process-wide instance. On failure writes one
-// error line and returns kBadInput; otherwise kSuccess.
-int loadSettings(const CommandLine& args, SettingsUse use, SettingsFile* file);
+// Loads the settings of `unitsFile` (the value of --units; without it the
+// default file) into the process-wide instance. On failure writes one error
+// line naming the command and returns kBadInput; otherwise kSuccess.
+int loadSettings(const char* command, const std::optional<std::string>& unitsFile, SettingsUse use,
+                 SettingsFile* file);
 
 // The names of the seven settings, in file order.
 extern const char* const kSettingNames[7];

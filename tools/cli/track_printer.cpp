@@ -4,7 +4,6 @@
 #include <quillon/timescale.h>
 #include <quillon/units.h>
 
-#include <cstdio>
 #include <cwchar>
 
 namespace cli {
@@ -71,22 +70,28 @@ void TrackPrinter::fixTexts(const Fix& fix) {
 void TrackPrinter::writeFix(const Fix& fix) {
     fixTexts(fix);
     Output& o = *out_;
-    char quality[16] = "-";
-    char satellites[16] = "-";
-    if (fix.quality >= 0) std::snprintf(quality, sizeof quality, "%d", fix.quality);
-    if (fix.satellites >= 0) std::snprintf(satellites, sizeof satellites, "%02d", fix.satellites);
+    // The quality as it is and the satellites as two digits at least ("08");
+    // `none` where the fix has none ("-" in the table, nothing in CSV).
+    auto quality = [&o, &fix](const char* none) -> Output& {
+        return fix.quality >= 0 ? o.integer(fix.quality) : o.text(none);
+    };
+    auto satellites = [&o, &fix](const char* none) -> Output& {
+        return fix.satellites >= 0 ? o.zeroPadded(fix.satellites, 2) : o.text(none);
+    };
     switch (format_) {
     case Format::kText:
         // 07-15-21 13:12:42.0  N51 28 40.120    W000 00 05.310    45.40m     1.23m      1  08   med5
         o.wideColumn(time_, 21).wideColumn(latitude_, 17).wideColumn(longitude_, 18);
-        o.wideColumn(height_, 11).wideColumn(step_, 11).column(quality, 3).column(satellites, 5);
-        o.text(filter_).newline();
+        o.wideColumn(height_, 11).wideColumn(step_, 11).startColumn();
+        quality("-").endColumn(3).startColumn();
+        satellites("-").endColumn(5).text(filter_).newline();
         break;
     case Format::kCsv:
         // 07-15-21 13:12:42.0,N51 28 40.120,W000 00 05.310,45.40m,1.23m,1,08,med5,51.477811111,-0.001475000,45.400,1.230
         o.wide(time_).ch(',').wide(latitude_).ch(',').wide(longitude_).ch(',');
         o.wide(height_).ch(',').wide(fix.first ? L"" : step_).ch(',');
-        o.text(fix.quality >= 0 ? quality : "").ch(',').text(fix.satellites >= 0 ? satellites : "").ch(',');
+        quality("").ch(',');
+        satellites("").ch(',');
         o.text(filter_).ch(',').fixed(fix.latitude, 9).ch(',').fixed(fix.longitude, 9).ch(',');
         if (fix.hasHeight) o.fixed(fix.height, 3);
         o.ch(',');

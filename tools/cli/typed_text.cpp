@@ -1,5 +1,7 @@
 #include "typed_text.h"
 
+#include <quillon/units.h>
+
 #include "output.h"
 
 namespace cli {
@@ -14,6 +16,13 @@ std::string unreadPart(const std::wstring& text, int stop) {
     while (first < text.size() && (text[first] == L' ' || text[first] == L'\t')) ++first;
     if (first == text.size()) return "";
     return "cannot read '" + toUtf8(text.c_str() + first) + "'";
+}
+
+std::string readLength(const std::string& typed, int defaultUnit, double* meters) {
+    const std::wstring text = fromUtf8(typed);
+    int stop = 0;
+    *meters = parseStrToUnit(text.c_str(), &stop, defaultUnit);
+    return unreadPart(text, stop);
 }
 
 }  // namespace cli
