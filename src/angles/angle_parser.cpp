@@ -9,15 +9,15 @@
 #include <string>
 #include <string_view>
 
-#include "angles/text_runs.h"
+#include "text/digits.h"
 #include "quillon/cpp/angles.hpp"
 #include "quillon/cpp/text.hpp"
 
 namespace quillon {
 namespace {
 
-using text_runs::codeOf;
-using text_runs::isDigitOrPoint;
+using digits::codeOf;
+using digits::isDigitOrPoint;
 
 // Longest run of digits and points the lenient reader takes as one number;
 // what follows a full run begins the next one.
@@ -92,7 +92,7 @@ private:
         char run[kMaxRun];
         const std::size_t length = in_.takeRun(run, kMaxRun);
         if (length == 0) return false;
-        *value = text_runs::decimalValue(run, length);
+        *value = digits::decimalValue(run, length);
         return true;
     }
 

@@ -6,13 +6,13 @@
 #include <cstdint>
 
 #include "angles/angle_split.h"
-#include "angles/text_runs.h"
+#include "text/digits.h"
 #include "quillon/cpp/angles.hpp"
 
 namespace quillon {
 namespace {
 
-using text_runs::putUnsigned;
+using digits::putUnsigned;
 
 constexpr int kMaxDecimals = 6;
 constexpr unsigned kDegreesInCircle = 360;
@@ -115,25 +115,25 @@ std::size_t coordinateText(CharT* out, double degrees, int decimals, AngleStyle 
 }  // namespace
 
 std::size_t write_angle(char* out, std::size_t size, double degrees, int decimals, AngleStyle style) noexcept {
-    return text_runs::writeFitted<kMaxAngleText>(
+    return digits::writeFitted<kMaxAngleText>(
         out, size, [&](char* text) { return angleText(text, degrees, decimals, style); });
 }
 
 std::size_t write_angle(wchar_t* out, std::size_t size, double degrees, int decimals, AngleStyle style) noexcept {
-    return text_runs::writeFitted<kMaxAngleText>(
+    return digits::writeFitted<kMaxAngleText>(
         out, size, [&](wchar_t* text) { return angleText(text, degrees, decimals, style); });
 }
 
 // 51.477811 at 3, DMS -> "N51 28 40.120"; -90 -> "S90 00 00.000"; 95 -> "N00 00 00.000".
 std::size_t write_latitude(char* out, std::size_t size, double degrees, int decimals, AngleStyle style) noexcept {
-    return text_runs::writeFitted<kMaxAngleText>(out, size, [&](char* text) {
+    return digits::writeFitted<kMaxAngleText>(out, size, [&](char* text) {
         return coordinateText(text, degrees, decimals, style, 90.0, 'N', 'S', kLatitudeLayout);
     });
 }
 
 std::size_t write_latitude(wchar_t* out, std::size_t size, double degrees, int decimals,
                            AngleStyle style) noexcept {
-    return text_runs::writeFitted<kMaxAngleText>(out, size, [&](wchar_t* text) {
+    return digits::writeFitted<kMaxAngleText>(out, size, [&](wchar_t* text) {
         return coordinateText(text, degrees, decimals, style, 90.0, 'N', 'S', kLatitudeLayout);
     });
 }
@@ -141,14 +141,14 @@ std::size_t write_latitude(wchar_t* out, std::size_t size, double degrees, int d
 // -122.4194 at 3, DMS -> "W122 25 09.840"; 200 -> "E00 00 00.000" (two
 // degree digits out of range).
 std::size_t write_longitude(char* out, std::size_t size, double degrees, int decimals, AngleStyle style) noexcept {
-    return text_runs::writeFitted<kMaxAngleText>(out, size, [&](char* text) {
+    return digits::writeFitted<kMaxAngleText>(out, size, [&](char* text) {
         return coordinateText(text, degrees, decimals, style, 180.0, 'E', 'W', kLongitudeLayout);
     });
 }
 
 std::size_t write_longitude(wchar_t* out, std::size_t size, double degrees, int decimals,
                             AngleStyle style) noexcept {
-    return text_runs::writeFitted<kMaxAngleText>(out, size, [&](wchar_t* text) {
+    return digits::writeFitted<kMaxAngleText>(out, size, [&](wchar_t* text) {
         return coordinateText(text, degrees, decimals, style, 180.0, 'E', 'W', kLongitudeLayout);
     });
 }

@@ -2,7 +2,7 @@
 #include <cstring>
 #include <cwchar>
 
-#include "angles/text_runs.h"
+#include "text/digits.h"
 #include "quillon/cpp/angles.hpp"
 
 namespace quillon {
@@ -29,7 +29,7 @@ template <class CharT>
 std::size_t stripText(std::basic_string_view<CharT> text, CharT* out) {
     std::size_t written = 0;
     for (const CharT c : text) {
-        if (!isSpace(text_runs::codeOf(c))) out[written++] = c;
+        if (!isSpace(digits::codeOf(c))) out[written++] = c;
     }
     out[written] = CharT(0);
     return written;

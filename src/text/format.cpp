@@ -75,28 +75,31 @@ bool scaledMagnitude(double value, int decimals, std::uint64_t* whole) {
 
 // Sign, zeros up to width, then the digits with the point before the last
 // `decimals`: 1234567 at 3 -> "1234.567"; 5 at 3, width 6 -> "00.005".
-int writeScaled(wchar_t* out, bool negative, std::uint64_t whole, int decimals, int width) {
+template <class CharT>
+int writeScaled(CharT* out, bool negative, std::uint64_t whole, int decimals, int width) {
     const ReversedDigits digits(whole, decimals + 1);
     int n = 0;
-    if (negative) out[n++] = L'-';  // "-0.000" for -0.0001, as printf
+    if (negative) out[n++] = CharT('-');  // "-0.000" for -0.0001, as printf
     const int length = n + digits.count + (decimals > 0 ? 1 : 0);
-    for (int fill = width - length; fill > 0; --fill) out[n++] = L'0';
+    for (int fill = width - length; fill > 0; --fill) out[n++] = CharT('0');
     for (int i = digits.count - 1; i >= 0; --i) {
-        if (i + 1 == decimals) out[n++] = L'.';
-        out[n++] = wchar_t(digits.digit[i]);
+        if (i + 1 == decimals) out[n++] = CharT('.');
+        out[n++] = CharT(digits.digit[i]);
     }
     return n;
 }
 
-int widen(wchar_t* out, const char* begin, const char* end) {
+template <class CharT>
+int widen(CharT* out, const char* begin, const char* end) {
     int n = 0;
-    for (const char* p = begin; p < end; ++p) out[n++] = wchar_t(*p);
+    for (const char* p = begin; p < end; ++p) out[n++] = CharT(*p);
     return n;
 }
 
 }  // namespace
 
-int fixed(wchar_t* out, double value, int decimals) {
+template <class CharT>
+int fixed(CharT* out, double value, int decimals) {
     std::uint64_t whole = 0;
     if (scaledMagnitude(value, decimals, &whole)) return writeScaled(out, std::signbit(value), whole, decimals, 0);
     char digits[kMaxFixedChars + 16];
@@ -104,7 +107,8 @@ int fixed(wchar_t* out, double value, int decimals) {
     return widen(out, digits, result.ptr);
 }
 
-int fixedZeroPadded(wchar_t* out, double value, int width, int decimals) {
+template <class CharT>
+int fixedZeroPadded(CharT* out, double value, int width, int decimals) {
     std::uint64_t whole = 0;
     if (scaledMagnitude(value, decimals, &whole))
         return writeScaled(out, std::signbit(value), whole, decimals, width);
@@ -116,38 +120,49 @@ int fixedZeroPadded(wchar_t* out, double value, int width, int decimals) {
     const bool finite = begin[negative ? 1 : 0] >= '0' && begin[negative ? 1 : 0] <= '9';
     int n = 0;
     if (!finite) {  // printf pads "inf" and "nan" with blanks, not zeros
-        for (int fill = width - length; fill > 0; --fill) out[n++] = L' ';
+        for (int fill = width - length; fill > 0; --fill) out[n++] = CharT(' ');
         return n + widen(out + n, digits, result.ptr);
     }
     if (negative) {
-        out[n++] = L'-';
+        out[n++] = CharT('-');
         ++begin;
     }
-    for (int fill = width - length; fill > 0; --fill) out[n++] = L'0';
+    for (int fill = width - length; fill > 0; --fill) out[n++] = CharT('0');
     return n + widen(out + n, begin, result.ptr);
 }
 
-int integer(wchar_t* out, int value, int width, bool zeroPad) {
+template <class CharT>
+int integer(CharT* out, int value, int width, bool zeroPad) {
     const bool negative = value < 0;
     // The magnitude in unsigned arithmetic, so that INT_MIN has one too.
     const auto magnitude = negative ? 0u - static_cast<unsigned int>(value) : static_cast<unsigned int>(value);
     const ReversedDigits digits(magnitude, 1);
     const int length = digits.count + (negative ? 1 : 0);
     int n = 0;
-    if (negative && zeroPad) out[n++] = L'-';  // "-05": the sign before the zeros
-    for (int fill = width - length; fill > 0; --fill) out[n++] = zeroPad ? L'0' : L' ';
-    if (negative && !zeroPad) out[n++] = L'-';  // " -5": the sign after the blanks
-    for (int i = digits.count - 1; i >= 0; --i) out[n++] = wchar_t(digits.digit[i]);
+    if (negative && zeroPad) out[n++] = CharT('-');  // "-05": the sign before the zeros
+    for (int fill = width - length; fill > 0; --fill) out[n++] = CharT(zeroPad ? '0' : ' ');
+    if (negative && !zeroPad) out[n++] = CharT('-');  // " -5": the sign after the blanks
+    for (int i = digits.count - 1; i >= 0; --i) out[n++] = CharT(digits.digit[i]);
     return n;
 }
 
-int copyText(wchar_t* out, const wchar_t* text) {
+template <class CharT>
+int copyText(CharT* out, const CharT* text) {
     int n = 0;
-    while (text[n] != L'\0') {
+    while (text[n] != CharT(0)) {
         out[n] = text[n];
         ++n;
     }
     return n;
 }
+
+template int fixed(char*, double, int);
+template int fixed(wchar_t*, double, int);
+template int fixedZeroPadded(char*, double, int, int);
+template int fixedZeroPadded(wchar_t*, double, int, int);
+template int integer(char*, int, int, bool);
+template int integer(wchar_t*, int, int, bool);
+template int copyText(char*, const char*);
+template int copyText(wchar_t*, const wchar_t*);
 
 }  // namespace quillon::fmt

@@ -11,14 +11,21 @@ namespace quillon::fmt {
 // the terminating zero.
 constexpr int kMaxFixedChars = 330;
 
+// Each writes ASCII into a buffer of either character type: UTF-8 (char)
+// for the C++ API, wide text for the hosts; instantiated for both.
+
 // "%.*f" of value: returns the number of characters written; no terminator.
-int fixed(wchar_t* out, double value, int decimals);
+template <class CharT>
+int fixed(CharT* out, double value, int decimals);
 // "%0*.*f" of value: zero-padded after the sign to at least width characters.
-int fixedZeroPadded(wchar_t* out, double value, int width, int decimals);
+template <class CharT>
+int fixedZeroPadded(CharT* out, double value, int width, int decimals);
 // "%*d" (zeroPad false) or "%0*d" (zeroPad true) of value.
-int integer(wchar_t* out, int value, int width, bool zeroPad);
+template <class CharT>
+int integer(CharT* out, int value, int width, bool zeroPad);
 // Copies text (zero-terminated) to out; returns its length; no terminator.
-int copyText(wchar_t* out, const wchar_t* text);
+template <class CharT>
+int copyText(CharT* out, const CharT* text);
 
 }  // namespace quillon::fmt
 

@@ -7,14 +7,14 @@
 #include <initializer_list>
 #include <string_view>
 
-#include "angles/text_runs.h"
+#include "text/digits.h"
 #include "quillon/cpp/time.hpp"
 #include "time/dos_calendar.h"
 
 namespace quillon {
 namespace {
 
-using text_runs::codeOf;
+using digits::codeOf;
 
 // Room for the text of any fields: six numbers of at most 11 characters
 // and five separators. Only texts of up to kMaxTimeText are written out.
@@ -158,26 +158,26 @@ Result<double> parseTime(std::basic_string_view<CharT> text) {
     char run[kMonthChars + 1];
 
     if (!in.nextField()) return make_error(Errc::parse_error, "no month");
-    const double month = text_runs::decimalValue(run, in.take(run, kMonthChars, true));  // "07.15.21" is all month
+    const double month = digits::decimalValue(run, in.take(run, kMonthChars, true));  // "07.15.21" is all month
     if (month < 1.0 || month > 12.0) return fieldError(Errc::out_of_range, "month", run, "is not 1..12");
     c.month = static_cast<int>(month);
 
     if (!in.nextField()) return make_error(Errc::parse_error, "no day");
-    c.day = text_runs::digitsValue(run, in.take(run, 2, false));
+    c.day = digits::digitsValue(run, in.take(run, 2, false));
     if (c.day < 1 || c.day > 32) return fieldError(Errc::out_of_range, "day", run, "is not 1..32");
 
     if (!in.nextField()) return make_error(Errc::parse_error, "no year");
     const std::size_t yearDigits = in.take(run, 4, false);
     if (yearDigits < 2) return fieldError(Errc::parse_error, "year", run, "has fewer than 2 digits");
-    c.year = text_runs::digitsValue(run, yearDigits);
+    c.year = digits::digitsValue(run, yearDigits);
     if (c.year < 100) c.year += c.year >= 50 ? 1900 : 2000;
     if (c.year < 1900 || c.year > 2100) return fieldError(Errc::out_of_range, "year", run, "is outside 1900..2100");
 
     // Optional hour, minute and second (0 when absent); out-of-range values
     // wrap (25 -> 1).
-    if (in.nextField()) c.hour = text_runs::digitsValue(run, in.take(run, 2, false)) % 24;
-    if (in.nextField()) c.minute = text_runs::digitsValue(run, in.take(run, 2, false)) % 60;
-    if (in.nextField()) c.second = std::fmod(text_runs::decimalValue(run, in.take(run, kSecondChars, true)), 60.0);
+    if (in.nextField()) c.hour = digits::digitsValue(run, in.take(run, 2, false)) % 24;
+    if (in.nextField()) c.minute = digits::digitsValue(run, in.take(run, 2, false)) % 60;
+    if (in.nextField()) c.second = std::fmod(digits::decimalValue(run, in.take(run, kSecondChars, true)), 60.0);
     return unix_time(c);
 }
 

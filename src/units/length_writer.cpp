@@ -2,7 +2,6 @@
 // The hosts write a distance for every row of a listing, so a buffer with
 // room for any number gets the digits straight from the formatter.
 #include <string_view>
-#include <type_traits>
 
 #include <quillon/cpp/units.hpp>
 
@@ -26,22 +25,20 @@ std::size_t copyAbbrev(Ch* out, std::basic_string_view<A> abbrev) {
 template <class Ch, class A>
 std::size_t writeLength(Ch* out, std::size_t size, double value, int decimals, std::basic_string_view<A> abbrev) {
     decimals = clampedDecimals(decimals);
-    if constexpr (std::is_same_v<Ch, wchar_t>) {
-        if (out != nullptr && size > abbrev.size() && size - abbrev.size() > kMaxLengthText) {
-            std::size_t n = static_cast<std::size_t>(fmt::fixed(out, value, decimals));
-            n += copyAbbrev(out + n, abbrev);
-            out[n] = L'\0';
-            return n;
-        }
+    if (out != nullptr && size > abbrev.size() && size - abbrev.size() > kMaxLengthText) {
+        std::size_t n = static_cast<std::size_t>(fmt::fixed(out, value, decimals));
+        n += copyAbbrev(out + n, abbrev);
+        out[n] = Ch(0);
+        return n;
     }
-    wchar_t number[fmt::kMaxFixedChars];
+    Ch number[fmt::kMaxFixedChars];
     const auto digits = static_cast<std::size_t>(fmt::fixed(number, value, decimals));
     if (out == nullptr || size == 0) return 0;
     if (size <= abbrev.size() || size - abbrev.size() <= digits) {
         out[0] = Ch(0);
         return 0;
     }
-    for (std::size_t k = 0; k < digits; ++k) out[k] = static_cast<Ch>(number[k]);  // ASCII digits and signs
+    for (std::size_t k = 0; k < digits; ++k) out[k] = number[k];
     const std::size_t n = digits + copyAbbrev(out + digits, abbrev);
     out[n] = Ch(0);
     return n;

@@ -1,16 +1,16 @@
-// Reading and writing the digits of the angle and time texts in either
+// Reading and writing the digits of the library's fixed-layout texts in either
 // character type: UTF-8 (char) for the C++ API, wide text for the hosts.
 // Everything that matters here is ASCII, so a character's code is all a
 // reader needs and a digit is written by adding to '0'.
-#ifndef QUILLON_ANGLES_TEXT_RUNS_H
-#define QUILLON_ANGLES_TEXT_RUNS_H
+#ifndef QUILLON_TEXT_DIGITS_H
+#define QUILLON_TEXT_DIGITS_H
 
 #include <charconv>
 #include <cstddef>
 
 #include "text/chars.h"
 
-namespace quillon::text_runs {
+namespace quillon::digits {
 
 // The character's code for the classic-locale classes of text/chars.h; bytes
 // of UTF-8 sequences are 0x80 and above and belong to no class.
@@ -71,6 +71,6 @@ std::size_t writeFitted(CharT* out, std::size_t size, Write write) {
     return length;
 }
 
-}  // namespace quillon::text_runs
+}  // namespace quillon::digits
 
 #endif
