@@ -51,7 +51,8 @@ QUILLON_C QUILLON_API void dInvert(double** a, int n);
 // without pivoting; reads the upper triangle, writes both. 0 when a pivot's
 // magnitude is below 1e-11 (absolute, so 1e-12 times the identity fails) or
 // is not finite (NaN or infinite input), and for a negative n; the matrix is
-// then partly overwritten and holds no result. n == 0 gives 1.
+// then partly overwritten and holds no result. Also 0 when scratch storage
+// for an n above 16 runs out (matrix unchanged then). n == 0 gives 1.
 QUILLON_C QUILLON_API int spdinv(double** a, int n);
 
 // Standard normal deviate (polar method). A negative *seed reseeds the

@@ -5,11 +5,11 @@
 
 namespace quillon::estimation {
 
-bool sortedOrderIsUnique(const double* values, int count) {
+bool sortedOrderIsUnique(const double* values, std::size_t count) {
     bool nan = false;
     bool positiveZero = false;
     bool negativeZero = false;
-    for (int i = 0; i < count; ++i) {
+    for (std::size_t i = 0; i < count; ++i) {
         const double v = values[i];
         nan |= v != v;
         positiveZero |= v == 0.0 && !std::signbit(v);
@@ -21,7 +21,7 @@ bool sortedOrderIsUnique(const double* values, int count) {
 // Without NaN and without zeros of both signs, values that compare equal are
 // equal bit for bit, so the sorted array is one and the same whichever sort
 // makes it, and the standard library's introsort makes it faster.
-void sortValues(int count, double* values) {
+void sortValues(std::size_t count, double* values) {
     if (count < 2) return;
     if (!sortedOrderIsUnique(values, count)) {
         heapSortValues(count, values);
@@ -31,11 +31,11 @@ void sortValues(int count, double* values) {
 }
 
 // Described over positions 1..n; position p is element p - 1.
-void heapSortValues(int count, double* values) {
+void heapSortValues(std::size_t count, double* values) {
     if (count < 2) return;
-    auto at = [values](int position) -> double& { return values[position - 1]; };
-    int l = count / 2 + 1;
-    int ir = count;
+    auto at = [values](std::size_t position) -> double& { return values[position - 1]; };
+    std::size_t l = count / 2 + 1;
+    std::size_t ir = count;
     for (;;) {
         double t;
         if (l > 1) {
@@ -48,8 +48,8 @@ void heapSortValues(int count, double* values) {
                 return;
             }
         }
-        int i = l;
-        int j = l + l;
+        std::size_t i = l;
+        std::size_t j = l + l;
         while (j <= ir) {
             if (j < ir && at(j + 1) > at(j)) ++j;
             if (!(at(j) > t)) break;
@@ -61,8 +61,8 @@ void heapSortValues(int count, double* values) {
     }
 }
 
-double medianOfSorted(const double* sorted, int count) {
-    const int m = count / 2;
+double medianOfSorted(const double* sorted, std::size_t count) {
+    const std::size_t m = count / 2;
     if (count % 2 != 0) return sorted[m];
     return (sorted[m - 1] + sorted[m]) * 0.5;
 }

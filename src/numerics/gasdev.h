@@ -1,10 +1,10 @@
-// Test access to the state of the normal deviate generator.
+// The process-wide generator behind the flat gasdev, for tests.
 #ifndef QUILLON_NUMERICS_GASDEV_H
 #define QUILLON_NUMERICS_GASDEV_H
 
 namespace quillon::numerics {
 
-// Tests only: no saved deviate, uniform generator never seeded (as at load).
+// Tests only: no kept deviate, generators never seeded (as at load).
 void resetGasdevState();
 
 }  // namespace quillon::numerics

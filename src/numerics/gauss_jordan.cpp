@@ -1,89 +1,99 @@
-// Gauss-Jordan inversion with full pivoting, zero-based, no right-hand sides.
+// Gauss-Jordan inversion with full pivoting, no right-hand sides.
 #include <cmath>
+#include <cstddef>
 #include <utility>
 
-#include "quillon/numerics.h"
+#include "numerics/scratch.h"
+#include "quillon/cpp/numerics.hpp"
+
+namespace quillon {
 
 namespace {
 
-// The pivot-use count of each column and, per pass, the pivot row and column.
-struct PivotRecords {
-    int* used;
-    int* rows;
-    int* columns;
-
-    explicit PivotRecords(int n) : used(iVector(n)), rows(iVector(n)), columns(iVector(n)) {}
-    ~PivotRecords() {
-        freeIVector(columns);
-        freeIVector(rows);
-        freeIVector(used);
-    }
-    PivotRecords(const PivotRecords&) = delete;
-    PivotRecords& operator=(const PivotRecords&) = delete;
-    bool obtained() const { return used != nullptr && rows != nullptr && columns != nullptr; }
-};
+using numerics::kOrderOnStack;
+using numerics::Scratch;
 
 // A failed elimination can leave infinities or NaN behind without meeting a
 // zero pivot; such a matrix is no inverse.
-bool allFinite(double** a, int n) {
-    for (int i = 0; i < n; ++i)
-        for (int k = 0; k < n; ++k)
-            if (!std::isfinite(a[i][k])) return false;
+bool allFinite(const double* a, std::size_t count) {
+    for (std::size_t i = 0; i < count; ++i)
+        if (!std::isfinite(a[i])) return false;
     return true;
+}
+
+Error singular() {
+    return make_error(Errc::singular, "Gauss-Jordan inversion: the matrix is singular");
+}
+
+Error notFinite() {
+    return make_error(Errc::not_finite,
+                      "Gauss-Jordan inversion: the matrix holds NaN or an infinity, or its inverse overflows");
 }
 
 }  // namespace
 
-int gaussj(double** a, int n) {
-    if (n < 0) return 0;
-    PivotRecords records(n);
-    if (!records.obtained()) return 0;
-    int* const used = records.used;
-    for (int j = 0; j < n; ++j) used[j] = 0;
+Status invert_gauss_jordan(double* a, std::size_t n) noexcept {
+    if (n == 0) return {};
+    // The pivot-use count of each column and, per pass, the pivot row and column.
+    Scratch<int, kOrderOnStack> usedScratch(n);
+    Scratch<std::size_t, kOrderOnStack> rowScratch(n);
+    Scratch<std::size_t, kOrderOnStack> columnScratch(n);
+    int* const used = usedScratch.get();
+    std::size_t* const rows = rowScratch.get();
+    std::size_t* const columns = columnScratch.get();
+    if (used == nullptr || rows == nullptr || columns == nullptr)
+        return make_error(Errc::no_memory, "Gauss-Jordan inversion: no memory for the pivot records");
+    for (std::size_t j = 0; j < n; ++j) used[j] = 0;
+    auto at = [a, n](std::size_t i, std::size_t k) -> double& { return a[i * n + k]; };
 
-    int irow = 0;
-    int icol = 0;
-    for (int i = 0; i < n; ++i) {
+    std::size_t irow = 0;
+    std::size_t icol = 0;
+    for (std::size_t i = 0; i < n; ++i) {
         double big = 0.0;
         bool found = false;
-        for (int j = 0; j < n; ++j) {
+        for (std::size_t j = 0; j < n; ++j) {
             if (used[j] == 1) continue;
-            for (int k = 0; k < n; ++k) {
+            for (std::size_t k = 0; k < n; ++k) {
                 if (used[k] == 0) {
                     // ">=": among equal magnitudes the last one visited wins.
-                    if (std::fabs(a[j][k]) >= big) {
-                        big = std::fabs(a[j][k]);
+                    if (std::fabs(at(j, k)) >= big) {
+                        big = std::fabs(at(j, k));
                         irow = j;
                         icol = k;
                         found = true;
                     }
                 } else if (used[k] > 1) {
-                    return 0;
+                    return singular();
                 }
             }
         }
         // Only NaN candidates left: no column can be pivoted.
-        if (!found) return 0;
+        if (!found) return notFinite();
         ++used[icol];
         if (irow != icol)
-            for (int l = 0; l < n; ++l) std::swap(a[irow][l], a[icol][l]);
-        records.rows[i] = irow;
-        records.columns[i] = icol;
+            for (std::size_t l = 0; l < n; ++l) std::swap(at(irow, l), at(icol, l));
+        rows[i] = irow;
+        columns[i] = icol;
+        const double pivot = at(icol, icol);
+        if (pivot == 0.0) return singular();
         // An infinite pivot would turn its row into zeros and pass for an inverse.
-        if (a[icol][icol] == 0.0 || !std::isfinite(a[icol][icol])) return 0;
-        const double pivinv = 1.0 / a[icol][icol];
-        a[icol][icol] = 1.0;
-        for (int l = 0; l < n; ++l) a[icol][l] *= pivinv;
-        for (int ll = 0; ll < n; ++ll) {
+        if (!std::isfinite(pivot)) return notFinite();
+        const double pivinv = 1.0 / pivot;
+        at(icol, icol) = 1.0;
+        for (std::size_t l = 0; l < n; ++l) at(icol, l) *= pivinv;
+        for (std::size_t ll = 0; ll < n; ++ll) {
             if (ll == icol) continue;
-            const double factor = a[ll][icol];
-            a[ll][icol] = 0.0;
-            for (int l = 0; l < n; ++l) a[ll][l] -= a[icol][l] * factor;
+            const double factor = at(ll, icol);
+            at(ll, icol) = 0.0;
+            for (std::size_t l = 0; l < n; ++l) at(ll, l) -= at(icol, l) * factor;
         }
     }
-    for (int l = n - 1; l >= 0; --l) {
-        if (records.rows[l] != records.columns[l])
-            for (int k = 0; k < n; ++k) std::swap(a[k][records.rows[l]], a[k][records.columns[l]]);
+    for (std::size_t l = n; l-- > 0;) {
+        if (rows[l] != columns[l])
+            for (std::size_t k = 0; k < n; ++k) std::swap(at(k, rows[l]), at(k, columns[l]));
     }
-    return allFinite(a, n) ? 1 : 0;
+    if (!allFinite(a, n * n)) return notFinite();
+    return {};
 }
+
+}  // namespace quillon

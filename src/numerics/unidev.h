@@ -1,6 +1,6 @@
-// The uniform generator behind gasdev: three linear congruential generators,
-// two filling a 97-slot shuffle table and one choosing the slot handed out.
-// Its state is process-wide and unguarded; callers serialise their draws.
+// The uniform deviates of the process-wide generator behind the flat gasdev
+// (NormalGenerator::uniform of that generator). Its state is unguarded:
+// callers serialise their draws.
 #ifndef QUILLON_NUMERICS_UNIDEV_H
 #define QUILLON_NUMERICS_UNIDEV_H
 
@@ -12,9 +12,6 @@ namespace quillon::numerics {
 // negative values and zeros (a slot outside the table gives 0.0) but every
 // integer step wraps as 32-bit two's complement, so no seed is undefined.
 float unidev(int* seed);
-
-// Tests only: back to the state at load (never seeded).
-void resetUnidevState();
 
 }  // namespace quillon::numerics
 
