@@ -12,10 +12,10 @@ namespace quillon {
 
 /// Direction of the vector (east, north), in degrees clockwise from north:
 /// atan2(east, north) turned into [0, 360]: (1, 1) -> 45, (-1, 0) -> 270,
-/// (0, -1) -> 180; (0, 0) -> 0. Any finite components; a direction less
-/// than about 3e-14 degrees west of north rounds up to 360, and (-0, 1)
-/// gives -0. A NaN component gives NaN. Correct to a few units in the last
-/// place (about 1e-13 degrees).
+/// (0, -1) -> 180; (0, 0) -> 0; (inf, inf) -> 45. A direction less than
+/// about 3e-14 degrees west of north rounds up to 360, and (-0, 1) gives
+/// -0. A NaN component gives NaN. Correct to a few units in the last place
+/// (within about 2e-13 degrees).
 QUILLON_API double bearing(double east, double north) noexcept;
 /// a - b in degrees, folded once by a turn: less 360 above 180, plus 360
 /// below -180, so the result lies in [-180, 180] for a - b within +-540
