@@ -1,14 +1,13 @@
 // Earth-centred Cartesian coordinates to and from geodetic latitude,
 // longitude and ellipsoidal height on WGS 84.
+#include <quillon/cpp/geodesy.hpp>
+
 #include <cmath>
-#include <cstdio>
 
-#include "quillon/geodesy.h"
-
+namespace quillon {
 namespace {
 
-constexpr double kSemiMajorAxis = 6378137.0;             // a, meters
-constexpr double kSquaredAxesDifference = 272331606107.5547;  // a^2 - b^2, square meters
+constexpr double kSquaredAxesDifference = 272331606107.5547;  // a^2 - b^2, square metres
 constexpr double kHalfPi = 1.5707963267948966;
 
 constexpr double kTanLatitudeTolerance = 1e-15;
@@ -21,18 +20,11 @@ struct Ellipsoid {
     double e2;  // e * e
 };
 
+// The eccentricity is derived from the difference of the squared axes, as
+// the hosts' conversion always derived it, so results match theirs bit for bit.
 Ellipsoid wgs84() {
-    const double e = std::sqrt(kSquaredAxesDifference) / kSemiMajorAxis;
-    return {kSemiMajorAxis, e, e * e};
-}
-
-void geodeticToCartesian(const Ellipsoid& ell, double phi, double lam, double h, double* x, double* y,
-                         double* z) {
-    const double sinPhi = std::sin(phi);
-    const double n = ell.a / std::sqrt(1.0 - (ell.e * sinPhi) * (ell.e * sinPhi));
-    *x = std::cos(phi) * (n + h) * std::cos(lam);
-    *y = std::cos(phi) * (n + h) * std::sin(lam);
-    *z = sinPhi * ((1.0 - ell.e2) * n + h);
+    const double e = std::sqrt(kSquaredAxesDifference) / kWgs84SemiMajorAxis;
+    return {kWgs84SemiMajorAxis, e, e * e};
 }
 
 // Whether t repeats one of the values this conversion has already produced.
@@ -82,30 +74,65 @@ bool iterateTanLatitude(const Ellipsoid& ell, double p, double z, double* tanPhi
     }
 }
 
-void cartesianToGeodetic(const Ellipsoid& ell, double x, double y, double z, double* phi, double* lam,
-                         double* h) {
-    *lam = std::atan2(y, x);
-    const double p = std::sqrt(x * x + y * y);
+}  // namespace
+
+Geocentric to_geocentric(const Geodetic& point) noexcept {
+    const Ellipsoid ell = wgs84();
+    const double sinPhi = std::sin(point.latitude);
+    const double n = ell.a / std::sqrt(1.0 - (ell.e * sinPhi) * (ell.e * sinPhi));
+    Geocentric c;
+    c.x = std::cos(point.latitude) * (n + point.height) * std::cos(point.longitude);
+    c.y = std::cos(point.latitude) * (n + point.height) * std::sin(point.longitude);
+    c.z = sinPhi * ((1.0 - ell.e2) * n + point.height);
+    return c;
+}
+
+GeodeticSolution to_geodetic(const Geocentric& point) noexcept {
+    GeodeticSolution solution;
+    Geodetic& g = solution.point;
+    g.longitude = std::atan2(point.y, point.x);
+    const double p = std::sqrt(point.x * point.x + point.y * point.y);
     if (p == 0.0) {
         // On the polar axis z / p has no meaning: the point lies over a pole
         // (the north pole for z = +0, the south pole for z = -0 at the centre).
-        const double b = std::sqrt(kSemiMajorAxis * kSemiMajorAxis - kSquaredAxesDifference);
-        *phi = std::isnan(z) ? z : std::copysign(kHalfPi, z);
-        *h = std::fabs(z) - b;
-        return;
+        const bool known = !std::isnan(point.z);
+        g.latitude = known ? std::copysign(kHalfPi, point.z) : point.z;
+        g.height = std::fabs(point.z) - kWgs84SemiMinorAxis;
+        solution.converged = known;
+        return solution;
     }
-    double t = 0.0;
-    if (!iterateTanLatitude(ell, p, z, &t)) std::printf("(xyz) --> (phi, lam, h) not convergent");
-    *phi = std::atan(t);
-    const double sinPhi = std::sin(*phi);
-    *h = p / std::cos(*phi) - ell.a / std::sqrt(1.0 - ell.e2 * (sinPhi * sinPhi));
-}
-
-}  // namespace
-
-int conv(double* latitude, double* longitude, double* height, double* x, double* y, double* z, int direction) {
     const Ellipsoid ell = wgs84();
-    if (direction == 1) cartesianToGeodetic(ell, *x, *y, *z, latitude, longitude, height);
-    if (direction == 2) geodeticToCartesian(ell, *latitude, *longitude, *height, x, y, z);
-    return 0;
+    double t = 0.0;
+    solution.converged = iterateTanLatitude(ell, p, point.z, &t);
+    g.latitude = std::atan(t);
+    const double sinPhi = std::sin(g.latitude);
+    g.height = p / std::cos(g.latitude) - ell.a / std::sqrt(1.0 - ell.e2 * (sinPhi * sinPhi));
+    return solution;
 }
+
+// Each point's three inputs are read before its outputs are written, so the
+// outputs may be the input arrays.
+void to_geocentric(const double* latitude, const double* longitude, const double* height, double* x, double* y,
+                   double* z, std::size_t n) noexcept {
+    for (std::size_t i = 0; i < n; ++i) {
+        const Geocentric c = to_geocentric(Geodetic{latitude[i], longitude[i], height[i]});
+        x[i] = c.x;
+        y[i] = c.y;
+        z[i] = c.z;
+    }
+}
+
+std::size_t to_geodetic(const double* x, const double* y, const double* z, double* latitude, double* longitude,
+                        double* height, std::size_t n) noexcept {
+    std::size_t notConverged = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+        const GeodeticSolution s = to_geodetic(Geocentric{x[i], y[i], z[i]});
+        latitude[i] = s.point.latitude;
+        longitude[i] = s.point.longitude;
+        height[i] = s.point.height;
+        if (!s.converged) ++notConverged;
+    }
+    return notConverged;
+}
+
+}  // namespace quillon

@@ -1,8 +1,9 @@
 // Plane directions in degrees.
+#include <quillon/cpp/geodesy.hpp>
+
 #include <cmath>
 
-#include "quillon/geodesy.h"
-
+namespace quillon {
 namespace {
 
 constexpr double kPi = 3.141592653589793;
@@ -16,21 +17,25 @@ double foldOnce(double x) {
 
 }  // namespace
 
-double arctan(double u, double v) {
-    if (v == 0.0 && u == 0.0) return 0.0;
-    double theta = std::atan2(u, v) * 180.0 / kPi;
+double bearing(double east, double north) noexcept {
+    if (north == 0.0 && east == 0.0) return 0.0;
+    double theta = std::atan2(east, north) * 180.0 / kPi;
     if (theta < 0.0) theta += 360.0;
     return theta;
 }
 
-double deltaAngle(double a, double b) { return foldOnce(a - b); }
+double angle_difference(double a, double b) noexcept { return foldOnce(a - b); }
 
-double deltaAngle(double u, double v, double reference) { return foldOnce(arctan(u, v) - reference); }
+double bearing_difference(double east, double north, double reference) noexcept {
+    return foldOnce(bearing(east, north) - reference);
+}
 
-int curveDirection(double a, double b) {
+int curve_direction(double a, double b) noexcept {
     const double A = foldOnce(a);
     const double B = foldOnce(b);
     const bool increases = (A > 0.0 && B > 0.0 && B > A) || (A < 0.0 && B < 0.0 && B > A) ||
                            (A < 0.0 && B > 0.0 && B - A < 180.0) || (A > 0.0 && B < 0.0 && A - B > 180.0);
     return increases ? -1 : 1;
 }
+
+}  // namespace quillon
