@@ -10,7 +10,7 @@
 
 #include "quillon/cpp/estimation.hpp"
 #include "quillon/cpp/numerics.hpp"
-#include "quillon/geodesy.h"
+#include "quillon/cpp/geodesy.hpp"
 
 namespace quillon {
 
@@ -100,7 +100,7 @@ Linearised linearise(const Observation& ob, const Position& p, const Station* st
         break;
     }
     case ObservationKind::origin_bearing: {
-        l.w = deltaAngle(p.easting, p.northing, ob.value);
+        l.w = bearing_difference(p.easting, p.northing, ob.value);
         const double d = (p.easting * p.easting + p.northing * p.northing) * kPi;
         l.a[0] = 180.0 * p.northing / d;
         l.a[1] = -180.0 * p.easting / d;
@@ -109,7 +109,7 @@ Linearised linearise(const Observation& ob, const Position& p, const Station* st
     case ObservationKind::bearing: {
         const Station& s = stations[ob.station];
         const double dx = p.easting - s.easting, dy = p.northing - s.northing;
-        l.w = deltaAngle(dx, dy, ob.value);
+        l.w = bearing_difference(dx, dy, ob.value);
         const double d = (dx * dx + dy * dy) * kPi;
         l.a[0] = 180.0 * dy / d;
         l.a[1] = -180.0 * dx / d;
