@@ -1,5 +1,6 @@
-// Quillon: survey, geodetic and numeric utilities. Include this one header
-// and link the quillon library.
+/// @file
+/// Quillon: survey, geodetic and numeric utilities. Include this one header
+/// and link the quillon library.
 #ifndef QUILLON_QUILLON_H
 #define QUILLON_QUILLON_H
 
