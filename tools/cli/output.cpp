@@ -1,5 +1,7 @@
 #include "output.h"
 
+#include <quillon/cpp/text.hpp>
+
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -93,16 +95,14 @@ bool Output::flush() {
     return !failed_;
 }
 
-Output& Output::text(const char* s) {
-    std::size_t n = std::strlen(s);
-    while (n > 0) {
-        reserve(n < 4096 ? n : 4096);
+Output& Output::text(std::string_view s) {
+    while (!s.empty()) {
+        reserve(s.size() < 4096 ? s.size() : 4096);
         const std::size_t room = kBufferSize - used_;
-        const std::size_t take = n < room ? n : room;
-        std::memcpy(buffer_ + used_, s, take);
+        const std::size_t take = s.size() < room ? s.size() : room;
+        std::memcpy(buffer_ + used_, s.data(), take);
         used_ += take;
-        s += take;
-        n -= take;
+        s.remove_prefix(take);
     }
     return *this;
 }
@@ -121,7 +121,7 @@ Output& Output::ch(char c) {
     return *this;
 }
 
-Output& Output::column(const char* s, int width) { return startColumn().text(s).endColumn(width); }
+Output& Output::column(std::string_view s, int width) { return startColumn().text(s).endColumn(width); }
 
 Output& Output::startColumn() {
     columnStart_ = position();
@@ -207,17 +207,45 @@ Output& Output::jsonFixed(double value, int decimals) {
 
 Output& Output::jsonShortest(double value) { return std::isfinite(value) ? shortest(value) : text("null"); }
 
-Output& Output::csvString(const char* s) {
-    if (std::strpbrk(s, ",\"\r\n") == nullptr) return text(s);
+Output& Output::csvString(std::string_view s) {
+    if (s.find_first_of(",\"\r\n") == std::string_view::npos) return text(s);
     ch('"');
-    for (; *s != 0; ++s) {
-        if (*s == '"') ch('"');
-        ch(*s);
+    for (const char c : s) {
+        if (c == '"') ch('"');
+        ch(c);
     }
     return ch('"');
 }
 
-Output& Output::jsonString(const char* s) { return jsonWide(fromUtf8(s).c_str()); }
+Output& Output::jsonString(std::string_view s) {
+    bool ascii = true;
+    for (const char c : s) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
+    // Malformed UTF-8 is repaired by a round trip through the library's
+    // coders, which turn each byte that starts no character into U+FFFD.
+    std::string repaired;
+    if (!ascii) {
+        repaired = quillon::to_utf8(quillon::to_wide(s));
+        s = repaired;
+    }
+    ch('"');
+    for (const char c : s) {
+        const unsigned char code = static_cast<unsigned char>(c);
+        reserve(6);
+        if (c == '"' || c == '\\') {
+            buffer_[used_++] = '\\';
+            buffer_[used_++] = c;
+        } else if (code < 0x20) {
+            static const char kHex[] = "0123456789abcdef";
+            std::memcpy(buffer_ + used_, "\\u00", 4);
+            buffer_[used_ + 4] = kHex[code >> 4];
+            buffer_[used_ + 5] = kHex[code & 15];
+            used_ += 6;
+        } else {
+            buffer_[used_++] = c;
+        }
+    }
+    return ch('"');
+}
 
 Output& Output::jsonWide(const wchar_t* s) {
     ch('"');
