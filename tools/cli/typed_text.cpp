@@ -1,6 +1,6 @@
 #include "typed_text.h"
 
-#include <quillon/units.h>
+#include <quillon/cpp/units.hpp>
 
 #include "output.h"
 
@@ -18,11 +18,22 @@ std::string unreadPart(const std::wstring& text, int stop) {
     return "cannot read '" + toUtf8(text.c_str() + first) + "'";
 }
 
+std::string refusal(const quillon::Error& error, const std::string& typed) {
+    if (typed.find_first_of("0123456789") == std::string::npos) return "no number";
+    const std::string& message = error.message;
+    for (const char* before : {" in '", ": '"}) {
+        const std::string tail = before + typed + "'";
+        if (message.size() > tail.size() && message.compare(message.size() - tail.size(), tail.size(), tail) == 0)
+            return message.substr(0, message.size() - tail.size());
+    }
+    return message;
+}
+
 std::string readLength(const std::string& typed, int defaultUnit, double* meters) {
-    const std::wstring text = fromUtf8(typed);
-    int stop = 0;
-    *meters = parseStrToUnit(text.c_str(), &stop, defaultUnit);
-    return unreadPart(text, stop);
+    const quillon::Result<double> length = quillon::read_length(typed, defaultUnit);
+    if (!length) return refusal(length.error(), typed);
+    *meters = *length;
+    return "";
 }
 
 }  // namespace cli
