@@ -10,10 +10,6 @@
 
 namespace cli {
 
-// "" when the parser read a number and nothing but blanks is left after
-// `stop`; otherwise the reason, e.g. "no number" or "cannot read 'mi'".
-std::string unreadPart(const std::wstring& text, int stop);
-
 // Why a checked reader refused `typed`, for the tool's "'TEXT': reason"
 // lines: "no number" for a text without a digit, otherwise the reader's
 // message without the quoted text it ends with ("cannot read 'mi' in
