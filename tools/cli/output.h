@@ -18,13 +18,11 @@ public:
     Output& operator=(const Output&) = delete;
 
     Output& text(std::string_view s);
-    Output& wide(const wchar_t* s);  // as UTF-8
     Output& ch(char c);
     Output& newline() { return ch('\n'); }
     // s, then blanks up to width characters (at least one blank after s).
     // Counts bytes: for ASCII texts, as every text the library writes is.
     Output& column(std::string_view s, int width);
-    Output& wideColumn(const wchar_t* s, int width);
     // A column built from several writes, such as a number:
     // o.startColumn().fixed(x, 4).endColumn(15) pads what was written since
     // startColumn() as column() does.
@@ -53,7 +51,6 @@ public:
     // U+FFFD, so that the output always is), and numbers with null for
     // non-finite ones.
     Output& jsonString(std::string_view s);
-    Output& jsonWide(const wchar_t* s);
     Output& jsonFixed(double value, int decimals);
     Output& jsonShortest(double value);
 
@@ -74,10 +71,6 @@ private:
 
 // Output::fixed() as a string, for numbers inside messages.
 std::string fixedText(double value, int decimals);
-// A wide text as UTF-8 bytes.
-std::string toUtf8(const wchar_t* text);
-// UTF-8 bytes as wide text (invalid bytes become U+FFFD).
-std::wstring fromUtf8(const std::string& text);
 
 }  // namespace cli
 
