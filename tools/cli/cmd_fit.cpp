@@ -50,7 +50,8 @@ int runFit(int argc, char** argv) {
     if (!line) {
         switch (line.error().code) {
         case quillon::Errc::singular:
-            return inputError("fit", source + ": every x (column " + std::to_string(cx) + ") is the same: no slope can be told");
+            return inputError("fit", source + ": every x (column " + std::to_string(cx) +
+                                         ") is the same: no slope can be told");
         case quillon::Errc::not_finite:
             return inputError("fit", source + ": the numbers are too large, or the x values too close together, "
                                               "for a fit");
