@@ -98,6 +98,8 @@ TEST(UnitsCommand, SetWritesTheFileAndShowReadsItBack) {
                           {"units set distUnits", "", 2, "set needs KEY and VALUE"},
                           {"units explode", "", 2, "unknown action 'explode'"},
                           {"units --units none.ini show", "", 1, "none.ini: no such file"},
+                          {"units --units no/such/folder.ini set distUnits 1", "", 1,
+                           "cannot write the settings file no/such/folder.ini"},
                       });
     const std::string ini = testing_support::readBytes(tool.defaultSettings());
     for (const char* line : {"distUnits=3", "wpUnits=2", "latLonStyle=1", "defaultEntry=-4"})
@@ -120,6 +122,10 @@ TEST(DistCommand, LengthsInEveryUnit) {
                           {"dist --json 1", "", 0, "{\"text\":\"1\",\"meters\":1,\"m\":\"1.00m\""},
                           {"dist '5 mi'", "", 1, "'5 mi': cannot read 'mi'"},
                           {"dist abc", "", 1, "'abc': no number"},
+                          // The checked reader: exponents and usft read, a second point does not.
+                          {"dist 1e3", "", 0, "1e3 = 1000 m"},
+                          {"dist '10 usft'", "", 0, "10 usft = 3.0480060960121924 m"},
+                          {"dist 1.2.3", "", 1, "'1.2.3': cannot read '.3'\n"},
                           {"dist", "", 2, "needs at least one length"},
                       });
     ASSERT_EQ(tool.run("units set distUnits ft").status, 0);
@@ -137,6 +143,10 @@ TEST(AngleCommand, AnglesInEveryStyle) {
                           {"angle --csv w10", "", 0, "w10,-10.000000000,- 10  0 00.000,- 10 00.00000,S10 00 00.000"},
                           {"angle --json 1", "", 0, "{\"text\":\"1\",\"degrees\":1.000000000,\"dms\":\"   1  0 00.000\""},
                           {"angle xyz", "", 1, "'xyz': no number"},
+                          // The checked reader: no minutes of 60 or more, decimals only last.
+                          {"angle '10 75'", "", 1, "'10 75': minutes '75' are not below 60\n"},
+                          {"angle '45.5 30'", "", 1, "'45.5 30': only the last number may have decimals\n"},
+                          {"angle 123.4567890123456", "", 0, "= 123.456789012 degrees"},
                           {"angle --decimals 7 1", "", 2, "--decimals takes a whole number 0..6"},
                       });
 }
@@ -159,6 +169,8 @@ TEST(TimeCommand, OneInstantInEveryForm) {
                           {"time --gps 0 0", "", 0, "text          01-06-80 00:00:00.0"},
                           {"time --json --dos 0", "", 0, "\"julianDay\":2440588,\"gpsWeek\":-523,\"gpsSeconds\":345600.000}"},
                           {"time 13-01-21", "", 1, "'13-01-21' is not a date-time text"},
+                          {"time 13-01-21", "", 1, "month 13 is not 1..12"},
+                          {"time '01-01-70 00:00:00'", "", 0, "dos time      0.000\n"},
                           {"time --date 2021 13 1", "", 1, "no such date"},
                           {"time --jd 1.5", "", 1, "a Julian day number is a whole number"},
                           {"time --gps 2167", "", 2, "--gps needs 2 numbers"},
@@ -233,6 +245,7 @@ TEST(StatisticsCommands, MedianAndRobustLineFit) {
                           {"fit 1 2", "0 0\n", 1, "a line needs at least 2 points"},
                           {"fit 1 3 line.txt", "", 1, "line.txt:2: no column 3"},
                           {"fit 1", "", 2, "needs the columns X and Y"},
+                          {"fit 1 2", "5 1\n5 2\n", 1, "<stdin>: every x (column 1) is the same"},
                       });
     // One wild point barely moves the robust line (least squares would
     // give a slope near 8 here).
@@ -337,6 +350,7 @@ TEST(SolveCommand, PositionAndResidualsFromStationObservations) {
                           {"solve -", "easting x 1\n", 1, "<stdin>:1: 'x' is not a number"},
                           {"solve -", stations + "station A 1 1 1\n", 1, "<stdin>:4: station 'A' is defined twice"},
                           {"solve -", "easting 1 1\n", 1, "no solution"},
+                          {"solve -", "easting 1e9 1\nnorthing 0 1\n", 1, "no solution (the estimate runs away"},
                           {"solve -", "# nothing\n", 1, "no observations"},
                           {"solve --dims 4 -", "", 2, "--dims takes 2 or 3"},
                           {"solve --offset 1,2 -", "", 2, "--offset takes RIGHT,FORWARD,UP"},

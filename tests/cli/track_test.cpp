@@ -268,9 +268,22 @@ TEST(TrackRealLogs, EveryLogReadsToTheEndWithoutSkippedLines) {
     }
 }
 
+TEST(TrackMessyLog, FieldsAreReadWholeSoOverlongNumbersAreBadFields) {
+    ToolRunner tool;
+    // A latitude of 38 characters, which a cut at 29 would have read.
+    const std::string latitude = "4807.038" + std::string(30, '0');
+    const std::string log = sentence("GPGGA,123519," + latitude + ",N,01131.000,E,1,08,0.9,545.4,M,,M,,") + "\n" +
+                            sentence("GPGGA,123520,4807.038,N,01131.000,E,1,08,0.9,545.4,M,,M,,") + "\n";
+    const ToolResult r = tool.run("track -", log);
+    ASSERT_EQ(r.status, 0) << describe("track -", r);
+    EXPECT_EQ(summaryValue(r.out, "fixes"), "1") << describe("track -", r);
+    EXPECT_NE(summaryValue(r.out, "skipped").find("bad field 1"), std::string::npos) << describe("track -", r);
+}
+
 TEST(TrackErrors, BadUsageAndUnreadableInputsGiveOneClearLine) {
     ToolRunner tool;
     testing_support::writeBytes(tool.file("bad.ini"), "[units]\ndistUnits=7\n");
+    testing_support::writeBytes(tool.file("word.ini"), "[units]\n\nlatLonStyle=dm\n");
     testing_support::writeBytes(tool.file("log.nmea"), sentence("GPGGA,123519,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,") + "\n");
     const struct {
         std::string args;
@@ -288,6 +301,7 @@ TEST(TrackErrors, BadUsageAndUnreadableInputsGiveOneClearLine) {
         {"track --units nowhere.ini log.nmea", 1, "settings file nowhere.ini: no such file"},
         {"track --units . log.nmea", 1, "settings file .: is a directory"},
         {"track --units bad.ini log.nmea", 1, "bad.ini:2: distUnits=7 is not a unit"},
+        {"track --units word.ini log.nmea", 1, "word.ini:3: latLonStyle=dm is not a whole number"},
     };
     for (const auto& c : cases) {
         const ToolResult r = tool.run(c.args);

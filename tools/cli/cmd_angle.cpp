@@ -1,5 +1,7 @@
 // quillon angle TEXT...: typed angles in every style.
-#include <quillon/angles.h>
+#include <quillon/cpp/angles.hpp>
+
+#include <string>
 
 #include "command_line.h"
 #include "commands.h"
@@ -14,9 +16,10 @@ const char kHelp[] =
     "usage: quillon angle [OPTIONS] TEXT...\n"
     "\n"
     "Reads each TEXT as a typed angle ('45 30 00 N', '-45 30', 'S45.5',\n"
-    "'w10', '12.5') and writes it as decimal degrees, as an angle in\n"
-    "degrees minutes seconds (dms) and degrees and decimal minutes (dm),\n"
-    "and as a latitude and a longitude in both styles.\n";
+    "'w10', '12.5': degrees, minutes and seconds, only the last with\n"
+    "decimals, minutes and seconds below 60) and writes it as decimal\n"
+    "degrees, as an angle in degrees minutes seconds (dms) and degrees and\n"
+    "decimal minutes (dm), and as a latitude and a longitude in both styles.\n";
 
 }  // namespace
 
@@ -38,39 +41,38 @@ int runAngle(int argc, char** argv) {
     int status = kSuccess;
     bool firstBlock = true;
     for (const std::string& typed : args.positionals()) {
-        const std::wstring text = fromUtf8(typed);
-        int stop = 0;
-        const double degrees = parseStrToAng(text.c_str(), &stop);
-        const std::string problem = unreadPart(text, stop);
-        if (!problem.empty()) {
+        const quillon::Result<double> angle = quillon::read_angle(typed);
+        if (!angle) {
             o.flush();
-            status = inputError("angle", "'" + typed + "': " + problem);
+            status = inputError("angle", "'" + typed + "': " + refusal(angle.error(), typed));
             continue;
         }
+        const double degrees = *angle;
         // Texts: "  45 30 15.500", "  45 30.25833", "N45 30 15.500", "E045 30 15.500"
-        wchar_t texts[6][32];
-        angToStr(texts[0], degrees, dmsDecimals, 0);
-        angToStr(texts[1], degrees, dmDecimals, 1);
-        latToStr(texts[2], degrees, dmsDecimals, 0);
-        latToStr(texts[3], degrees, dmDecimals, 1);
-        lonToStr(texts[4], degrees, dmsDecimals, 0);
-        lonToStr(texts[5], degrees, dmDecimals, 1);
+        const std::string texts[6] = {
+            quillon::format_angle(degrees, dmsDecimals, quillon::AngleStyle::dms),
+            quillon::format_angle(degrees, dmDecimals, quillon::AngleStyle::dm),
+            quillon::format_latitude(degrees, dmsDecimals, quillon::AngleStyle::dms),
+            quillon::format_latitude(degrees, dmDecimals, quillon::AngleStyle::dm),
+            quillon::format_longitude(degrees, dmsDecimals, quillon::AngleStyle::dms),
+            quillon::format_longitude(degrees, dmDecimals, quillon::AngleStyle::dm),
+        };
         if (csv) {
-            o.csvString(typed.c_str()).ch(',').fixed(degrees, 9);
-            for (const auto& t : texts) o.ch(',').wide(t);
+            o.csvString(typed).ch(',').fixed(degrees, 9);
+            for (const std::string& t : texts) o.ch(',').text(t);
             o.newline();
         } else if (json) {
             static const char* const kKeys[6] = {"dms", "dm", "latDms", "latDm", "lonDms", "lonDm"};
-            o.text("{\"text\":").jsonString(typed.c_str()).text(",\"degrees\":").jsonFixed(degrees, 9);
-            for (int i = 0; i < 6; ++i) o.text(",\"").text(kKeys[i]).text("\":").jsonWide(texts[i]);
+            o.text("{\"text\":").jsonString(typed).text(",\"degrees\":").jsonFixed(degrees, 9);
+            for (int i = 0; i < 6; ++i) o.text(",\"").text(kKeys[i]).text("\":").jsonString(texts[i]);
             o.text("}\n");
         } else {
             if (!firstBlock) o.newline();
             o.text(typed).text(" = ").fixed(degrees, 9).text(" degrees\n");
-            o.text("  dms        ").wide(texts[0]).newline();
-            o.text("  dm         ").wide(texts[1]).newline();
-            o.text("  latitude   ").wideColumn(texts[2], 17).wide(texts[3]).newline();
-            o.text("  longitude  ").wideColumn(texts[4], 17).wide(texts[5]).newline();
+            o.text("  dms        ").text(texts[0]).newline();
+            o.text("  dm         ").text(texts[1]).newline();
+            o.text("  latitude   ").column(texts[2], 17).text(texts[3]).newline();
+            o.text("  longitude  ").column(texts[4], 17).text(texts[5]).newline();
         }
         firstBlock = false;
     }

@@ -1,5 +1,5 @@
 // quillon dist TEXT...: typed lengths in every unit.
-#include <quillon/units.h>
+#include <quillon/cpp/units.hpp>
 
 #include "command_line.h"
 #include "commands.h"
@@ -15,8 +15,9 @@ const char kHelp[] =
     "usage: quillon dist [OPTIONS] TEXT...\n"
     "\n"
     "Reads each TEXT as a typed length ('100', '12.5 ft', '2nm', 'N 100 m',\n"
-    "'-7 km'; units m, ft, yd, km, nm; a number alone is in the distance\n"
-    "unit of the settings) and writes it in meters and in every unit.\n";
+    "'-7 km', '1e3'; units m, ft, usft, yd, km, nm; a number alone is in the\n"
+    "distance unit of the settings) and writes it in meters and in every\n"
+    "unit.\n";
 
 }  // namespace
 
@@ -34,36 +35,37 @@ int runDist(int argc, char** argv) {
     if (const int status = loadSettings("dist", unitsFile, SettingsUse::kRead, &file); status != kSuccess)
         return status;
 
-    Units* units = getUnits();
     Output o(stdout);
     if (csv) o.text("text,meters,m,ft,usft,km,nm\n");
     int status = kSuccess;
     bool firstBlock = true;
     for (const std::string& typed : args.positionals()) {
         double meters = 0.0;
-        const std::string problem = readLength(typed, units->distUnits, &meters);
+        const std::string problem = readLength(typed, file.units.dist_units, &meters);
         if (!problem.empty()) {
             o.flush();
             status = inputError("dist", "'" + typed + "': " + problem);
             continue;
         }
-        wchar_t in[5][400];
-        for (int u = 0; u < 5; ++u) units->toStr(in[u], meters, u, units->unitTable[u].decimals, 0);
+        std::string in[quillon::kUnitCount];
+        for (int u = 0; u < quillon::kUnitCount; ++u)
+            in[u] = quillon::format_length(meters, u, quillon::unit_info(u).decimals);
         if (csv) {
-            o.csvString(typed.c_str()).ch(',').shortest(meters);
-            for (int u = 0; u < 5; ++u) o.ch(',').wide(in[u]);
+            o.csvString(typed).ch(',').shortest(meters);
+            for (const std::string& text : in) o.ch(',').text(text);
             o.newline();
         } else if (json) {
-            o.text("{\"text\":").jsonString(typed.c_str()).text(",\"meters\":").jsonShortest(meters);
-            static const char* const kKeys[5] = {"m", "ft", "usft", "km", "nm"};
-            for (int u = 0; u < 5; ++u) o.text(",\"").text(kKeys[u]).text("\":").jsonWide(in[u]);
+            o.text("{\"text\":").jsonString(typed).text(",\"meters\":").jsonShortest(meters);
+            static const char* const kKeys[quillon::kUnitCount] = {"m", "ft", "usft", "km", "nm"};
+            for (int u = 0; u < quillon::kUnitCount; ++u) o.text(",\"").text(kKeys[u]).text("\":").jsonString(in[u]);
             o.text("}\n");
         } else {
             // 12.5 ft = 3.8100076200152406 m
             //   meters          3.81m
             if (!firstBlock) o.newline();
             o.text(typed).text(" = ").shortest(meters).text(" m\n");
-            for (int u = 0; u < 5; ++u) o.text("  ").wideColumn(units->unitTable[u].name, 16).wide(in[u]).newline();
+            for (int u = 0; u < quillon::kUnitCount; ++u)
+                o.text("  ").column(quillon::unit_info(u).name, 16).text(in[u]).newline();
         }
         firstBlock = false;
     }

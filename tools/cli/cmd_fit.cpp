@@ -1,5 +1,5 @@
 // quillon fit X Y: least-absolute-deviation line through two columns.
-#include <quillon/estimation.h>
+#include <quillon/cpp/estimation.hpp>
 
 #include <vector>
 
@@ -45,17 +45,30 @@ int runFit(int argc, char** argv) {
     }
     if (x.size() < 2) return inputError("fit", source + ": a line needs at least 2 points");
     if (x.size() > 100000000u) return inputError("fit", source + ": too many points");
-    double a = 0.0, b = 0.0, meanAbsDev = 0.0;
-    centTendFit(x.data(), y.data(), int(x.size()), &a, &b, &meanAbsDev);
+    quillon::LineFit fit;
+    const quillon::Result<quillon::Line> line = fit.fit(x.data(), y.data(), x.size());
+    if (!line) {
+        switch (line.error().code) {
+        case quillon::Errc::singular:
+            return inputError("fit", source + ": every x (column " + std::to_string(cx) +
+                                         ") is the same: no slope can be told");
+        case quillon::Errc::not_finite:
+            return inputError("fit", source + ": the numbers are too large, or the x values too close together, "
+                                              "for a fit");
+        case quillon::Errc::not_converged: return inputError("fit", source + ": no best slope was found");
+        case quillon::Errc::no_memory: return inputError("fit", "not enough memory for the points");
+        default: return inputError("fit", source + ": " + line.error().message);
+        }
+    }
     Output o(stdout);
     if (json) {
-        o.text("{\"points\":").integer(static_cast<long long>(x.size())).text(",\"a\":").jsonShortest(a);
-        o.text(",\"b\":").jsonShortest(b).text(",\"meanAbsDev\":").jsonShortest(meanAbsDev).text("}\n");
+        o.text("{\"points\":").integer(static_cast<long long>(x.size())).text(",\"a\":").jsonShortest(line->a);
+        o.text(",\"b\":").jsonShortest(line->b).text(",\"meanAbsDev\":").jsonShortest(line->mean_abs_dev).text("}\n");
     } else {
         o.column("points", 10).integer(static_cast<long long>(x.size())).newline();
-        o.column("a", 10).general(a, 10).newline();
-        o.column("b", 10).general(b, 10).newline();
-        o.column("mean |d|", 10).general(meanAbsDev, 10).newline();
+        o.column("a", 10).general(line->a, 10).newline();
+        o.column("b", 10).general(line->b, 10).newline();
+        o.column("mean |d|", 10).general(line->mean_abs_dev, 10).newline();
     }
     return o.flush() ? kSuccess : kBadInput;
 }

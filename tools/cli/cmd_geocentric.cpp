@@ -1,7 +1,8 @@
 // quillon ecef / quillon geodetic: WGS 84 geodetic coordinates to and from
 // earth-centred Cartesian ones, for one point or one point per input line.
-#include <quillon/geodesy.h>
+#include <quillon/cpp/geodesy.hpp>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -44,8 +45,11 @@ struct Style {
 };
 
 // Converts one point given as 2 or 3 numbers; false with a reason otherwise.
+// A conversion to geodetic coordinates that does not settle is written all
+// the same (the iteration's last value), with a warning on standard error
+// naming the point after `where` ("FILE:LINE: " or "").
 bool convertPoint(Direction direction, const std::vector<std::string>& fields, Style style, Output& o,
-                  std::string* problem) {
+                  const std::string& where, std::string* problem) {
     const std::size_t least = direction == Direction::kToEcef ? 2 : 3;
     if (fields.size() < least || fields.size() > 3) {
         *problem = direction == Direction::kToEcef ? "needs latitude, longitude and an optional height"
@@ -64,22 +68,24 @@ bool convertPoint(Direction direction, const std::vector<std::string>& fields, S
             *problem = "latitude " + fields[0] + " is outside -90..90";
             return false;
         }
-        double lat = v[0] * kPi / 180.0, lon = v[1] * kPi / 180.0, h = v[2], x = 0, y = 0, z = 0;
-        conv(&lat, &lon, &h, &x, &y, &z, 2);
+        const quillon::Geocentric c = quillon::to_geocentric({v[0] * kPi / 180.0, v[1] * kPi / 180.0, v[2]});
         if (style.json)
-            o.text("{\"x\":").jsonFixed(x, 4).text(",\"y\":").jsonFixed(y, 4).text(",\"z\":").jsonFixed(z, 4).text("}\n");
+            o.text("{\"x\":").jsonFixed(c.x, 4).text(",\"y\":").jsonFixed(c.y, 4).text(",\"z\":").jsonFixed(c.z, 4).text("}\n");
         else
-            o.fixed(x, 4).ch(style.csv ? ',' : ' ').fixed(y, 4).ch(style.csv ? ',' : ' ').fixed(z, 4).newline();
+            o.fixed(c.x, 4).ch(style.csv ? ',' : ' ').fixed(c.y, 4).ch(style.csv ? ',' : ' ').fixed(c.z, 4).newline();
     } else {
-        double lat = 0, lon = 0, h = 0, x = v[0], y = v[1], z = v[2];
-        o.flush();  // the conversion may itself write a line on standard output
-        conv(&lat, &lon, &h, &x, &y, &z, 1);
-        lat *= 180.0 / kPi;
-        lon *= 180.0 / kPi;
+        const quillon::GeodeticSolution solution = quillon::to_geodetic({v[0], v[1], v[2]});
+        if (!solution.converged) {
+            o.flush();
+            std::fprintf(stderr, "quillon geodetic: %swarning: X %s, Y %s, Z %s: the conversion did not settle; "
+                                 "its last estimate is written\n",
+                         where.c_str(), fields[0].c_str(), fields[1].c_str(), fields[2].c_str());
+        }
+        const double lat = solution.point.latitude * (180.0 / kPi);
+        const double lon = solution.point.longitude * (180.0 / kPi);
+        const double h = solution.point.height;
         if (style.json)
-            o.text("{\"lat\":").jsonFixed(lat, 10).text(",\"lon\":").jsonFixed(lon, 10).text(",\"height\":");
-        if (style.json)
-            o.jsonFixed(h, 4).text("}\n");
+            o.text("{\"lat\":").jsonFixed(lat, 10).text(",\"lon\":").jsonFixed(lon, 10).text(",\"height\":").jsonFixed(h, 4).text("}\n");
         else
             o.fixed(lat, 10).ch(style.csv ? ',' : ' ').fixed(lon, 10).ch(style.csv ? ',' : ' ').fixed(h, 4).newline();
     }
@@ -99,7 +105,7 @@ int run(Direction direction, int argc, char** argv) {
     if (style.csv) o.text(toEcef ? "x,y,z\n" : "latitude,longitude,height\n");
     if (p.size() >= 2) {
         std::string problem;
-        if (!convertPoint(direction, p, style, o, &problem)) {
+        if (!convertPoint(direction, p, style, o, "", &problem)) {
             o.flush();
             return args.usageError(problem);
         }
@@ -116,7 +122,7 @@ int run(Direction direction, int argc, char** argv) {
         if (fields.empty() || fields[0][0] == '#') continue;
         std::string problem;
         if (tooLong) problem = "line longer than " + std::to_string(TextInput::kMaxLine) + " bytes";
-        if (problem.empty() && convertPoint(direction, fields, style, o, &problem)) continue;
+        if (problem.empty() && convertPoint(direction, fields, style, o, in.where(""), &problem)) continue;
         // The line is reported and skipped; the batch goes on.
         o.flush();
         status = inputError(name, in.where(problem));

@@ -1,5 +1,5 @@
 // quillon invert: the inverse of a square matrix read from a file.
-#include <quillon/numerics.h>
+#include <quillon/cpp/numerics.hpp>
 
 #include <cmath>
 #include <vector>
@@ -27,17 +27,17 @@ const char kHelpEnd[] =
     "exits with 1.\n";
 
 // How far A times the result may be from the identity. LU inversion does
-// not report a singular matrix (its zero pivots become 1e-20 and the
-// result huge); this check is what catches it.
+// not report most singular matrices (its zero pivots become 1e-20 and the
+// result huge); this check is what catches them.
 constexpr double kIdentityTolerance = 1e-9;
 
-// Largest |(A inverse - I)[i][j]|.
-double identityError(const std::vector<std::vector<double>>& a, double** inv, int base, int n) {
+// Largest |(A inverse - I)[i][j]| of two n x n matrices, row-major.
+double identityError(const std::vector<double>& a, const std::vector<double>& inverse, std::size_t n) {
     double worst = 0.0;
-    for (int i = 0; i < n; ++i)
-        for (int j = 0; j < n; ++j) {
+    for (std::size_t i = 0; i < n; ++i)
+        for (std::size_t j = 0; j < n; ++j) {
             double sum = 0.0;
-            for (int k = 0; k < n; ++k) sum += a[std::size_t(i)][std::size_t(k)] * inv[base + k][base + j];
+            for (std::size_t k = 0; k < n; ++k) sum += a[i * n + k] * inverse[k * n + j];
             const double e = std::fabs(sum - (i == j ? 1.0 : 0.0));
             if (!(e <= worst)) worst = e;  // NaN counts as the worst
         }
@@ -66,57 +66,56 @@ int runInvert(int argc, char** argv) {
     std::string source;
     if (!readNumberTable("invert", args.positionals().empty() ? "-" : args.positionals()[0], &rows, &source))
         return kBadInput;
-    const int n = int(rows.size());
+    const std::size_t n = rows.size();
     if (n == 0) return inputError("invert", source + ": no matrix");
     if (n > 2000) return inputError("invert", source + ": more than 2000 rows");
-    std::vector<std::vector<double>> a;
+    std::vector<double> a;
+    a.reserve(n * n);
     for (const NumberRow& row : rows) {
-        if (int(row.values.size()) != n)
+        if (row.values.size() != n)
             return inputError("invert", source + ":" + std::to_string(row.line) + ": " +
                                             std::to_string(row.values.size()) + " numbers in a row of a " +
                                             std::to_string(n) + " x " + std::to_string(n) + " matrix");
-        a.push_back(row.values);
+        a.insert(a.end(), row.values.begin(), row.values.end());
     }
     if (method == "spd") {
-        for (int i = 0; i < n; ++i)
-            for (int j = i + 1; j < n; ++j)
-                if (a[std::size_t(i)][std::size_t(j)] != a[std::size_t(j)][std::size_t(i)])
+        for (std::size_t i = 0; i < n; ++i)
+            for (std::size_t j = i + 1; j < n; ++j)
+                if (a[i * n + j] != a[j * n + i])
                     return inputError("invert", source + ": not symmetric (row " + std::to_string(i + 1) +
                                                     ", column " + std::to_string(j + 1) + "); --method spd needs "
                                                     "a symmetric matrix");
     }
 
-    // gaussj and spdinv use rows and columns 0..n-1, dInvert 1..n.
-    const int base = method == "lu" ? 1 : 0;
-    double** m = dMatrix(n + base, n + base);
-    if (m == nullptr) return inputError("invert", "not enough memory for the matrix");
-    for (int i = 0; i < n; ++i)
-        for (int j = 0; j < n; ++j) m[base + i][base + j] = a[std::size_t(i)][std::size_t(j)];
-    int inverted = 1;
+    std::vector<double> inverse = a;
+    quillon::Status inverted;
     if (method == "gaussj")
-        inverted = gaussj(m, n);
+        inverted = quillon::invert_gauss_jordan(inverse.data(), n);
     else if (method == "spd")
-        inverted = spdinv(m, n);
+        inverted = quillon::invert_symmetric(inverse.data(), n);
     else
-        dInvert(m, n);
-    int status = kSuccess;
-    if (inverted == 0) {
-        status = inputError("invert", source + ": the matrix is singular" +
-                                          std::string(method == "spd" ? " or not positive definite" : ""));
-    } else if (const double e = identityError(a, m, base, n); !(e <= kIdentityTolerance)) {
-        status = inputError("invert", source + ": the matrix is singular or too ill-conditioned (A times the "
-                                               "result differs from the identity by " +
-                                          fixedText(e, 6) + ")");
-    } else {
-        Output o(stdout);
-        for (int i = 0; i < n; ++i) {
-            for (int j = 0; j < n; ++j) o.text(j > 0 ? " " : "").general(m[base + i][base + j], digits);
-            o.newline();
+        inverted = quillon::invert_lu(inverse.data(), n);
+    if (!inverted) {
+        switch (inverted.error().code) {
+        case quillon::Errc::no_memory: return inputError("invert", "not enough memory for the matrix");
+        case quillon::Errc::not_finite:
+            return inputError("invert", source + ": the matrix is singular or too ill-conditioned (the inverse "
+                                                 "is not finite)");
+        default:
+            return inputError("invert", source + ": the matrix is singular" +
+                                            std::string(method == "spd" ? " or not positive definite" : ""));
         }
-        if (!o.flush()) status = kBadInput;
     }
-    freeDMatrix(m, n + base);
-    return status;
+    if (const double e = identityError(a, inverse, n); !(e <= kIdentityTolerance))
+        return inputError("invert", source + ": the matrix is singular or too ill-conditioned (A times the "
+                                             "result differs from the identity by " +
+                                        fixedText(e, 6) + ")");
+    Output o(stdout);
+    for (std::size_t i = 0; i < n; ++i) {
+        for (std::size_t j = 0; j < n; ++j) o.text(j > 0 ? " " : "").general(inverse[i * n + j], digits);
+        o.newline();
+    }
+    return o.flush() ? kSuccess : kBadInput;
 }
 
 }  // namespace cli

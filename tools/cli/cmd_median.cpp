@@ -1,5 +1,5 @@
 // quillon median: the median of the numbers of a file.
-#include <quillon/estimation.h>
+#include <quillon/cpp/estimation.hpp>
 
 #include <vector>
 
@@ -49,9 +49,7 @@ int runMedian(int argc, char** argv) {
         }
     }
     if (values.empty()) return inputError("median", source + ": no numbers");
-    if (values.size() > 2147483647u) return inputError("median", source + ": too many numbers");
-    double median = 0.0;
-    centTend(values.data(), int(values.size()), &median);
+    const double median = quillon::sort_and_median(values.data(), values.size());
     Output o(stdout);
     if (json)
         o.text("{\"count\":").integer(static_cast<long long>(values.size())).text(",\"median\":").jsonShortest(median).text("}\n");

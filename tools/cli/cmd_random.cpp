@@ -1,5 +1,5 @@
 // quillon random N: standard normal deviates from the library's generator.
-#include <quillon/numerics.h>
+#include <quillon/cpp/numerics.hpp>
 
 #include "command_line.h"
 #include "commands.h"
@@ -31,10 +31,9 @@ int runRandom(int argc, char** argv) {
     int count = 0;
     if (!parseInt(args.positionals()[0], &count) || count < 0)
         return args.usageError("N is a whole number from 0, not '" + args.positionals()[0] + "'");
-    // A negative seed restarts the generator.
-    int state = -seed.value_or(1);
+    quillon::NormalGenerator generator(seed.value_or(1));
     Output o(stdout);
-    for (int i = 0; i < count; ++i) o.fixed(mean.value_or(0.0) + sigma.value_or(1.0) * gasdev(&state), 12).newline();
+    for (int i = 0; i < count; ++i) o.fixed(mean.value_or(0.0) + sigma.value_or(1.0) * generator.next(), 12).newline();
     return o.flush() ? kSuccess : kBadInput;
 }
 

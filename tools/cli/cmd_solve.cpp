@@ -1,17 +1,15 @@
 // quillon solve OBS: a reference position from observations of stations.
-#include <quillon/estimation.h>
+#include <quillon/cpp/estimation.hpp>
 
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <cstring>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "command_line.h"
 #include "commands.h"
-#include "estimation/solve_base_position.h"
 #include "numbers.h"
 #include "output.h"
 #include "text_input.h"
@@ -20,7 +18,7 @@ namespace cli {
 
 namespace {
 
-using quillon::estimation::StationObservation;
+using quillon::ObservationKind;
 
 const char kHelp[] =
     "usage: quillon solve [OPTIONS] OBS|-\n"
@@ -42,31 +40,31 @@ const char kHelp[] =
 
 struct KindInfo {
     const char* name;
-    int type;
+    ObservationKind kind;
     int stations;  // station names before the value
 };
 
 const KindInfo kKinds[] = {
-    {"range", quillon::estimation::kSlopeRangeFromStation, 1},
-    {"rangediff", quillon::estimation::kHorizontalRangeDifference, 2},
-    {"northing", quillon::estimation::kSensorNorthing, 0},
-    {"easting", quillon::estimation::kSensorEasting, 0},
-    {"originrange", quillon::estimation::kSlopeRangeFromOrigin, 0},
-    {"originbearing", quillon::estimation::kBearingFromOrigin, 0},
-    {"bearing", quillon::estimation::kBearingFromStation, 1},
-    {"height", quillon::estimation::kSensorHeight, 0},
+    {"range", ObservationKind::slope_range, 1},
+    {"rangediff", ObservationKind::range_difference, 2},
+    {"northing", ObservationKind::northing, 0},
+    {"easting", ObservationKind::easting, 0},
+    {"originrange", ObservationKind::origin_range, 0},
+    {"originbearing", ObservationKind::origin_bearing, 0},
+    {"bearing", ObservationKind::bearing, 1},
+    {"height", ObservationKind::height, 0},
 };
 
-const char* kindName(int type) {
+const KindInfo& kindOf(ObservationKind kind) {
     for (const KindInfo& k : kKinds)
-        if (k.type == type) return k.name;
-    return "?";
+        if (k.kind == kind) return k;
+    return kKinds[0];  // every observation read has one of the kinds
 }
 
 struct Problem {
-    std::vector<CalcBaseStation> stations;
+    std::vector<quillon::Station> stations;
     std::vector<std::string> stationNames;
-    std::vector<StationObservation> observations;
+    std::vector<quillon::Observation> observations;
     std::vector<long> lines;
     bool hasStart = false;
     double start[3] = {0.0, 0.0, 0.0};
@@ -112,14 +110,7 @@ bool readProblem(const std::string& path, Problem* p) {
             if (stationIndex(*p, f[1]) >= 0) return fail("station '" + f[1] + "' is defined twice");
             double v[3];
             if (!numbersFrom(f, 2, v, 3, &bad)) return fail(bad);
-            CalcBaseStation s;
-            s.x = v[0];
-            s.y = v[1];
-            s.z = v[2];
-            const std::wstring wide = fromUtf8(f[1]);
-            std::wcsncpy(s.name, wide.c_str(), 24);
-            s.name[24] = 0;
-            p->stations.push_back(s);
+            p->stations.push_back({v[0], v[1], v[2]});
             p->stationNames.push_back(f[1]);
             continue;
         }
@@ -138,13 +129,13 @@ bool readProblem(const std::string& path, Problem* p) {
             return fail(std::string("a ") + kind->name + " line has " + std::to_string(wanted - 1) +
                         " fields: " + (kind->stations == 2 ? "STATION1 STATION2 " : kind->stations == 1 ? "STATION " : "") +
                         "VALUE SIGMA");
-        StationObservation ob;
-        ob.type = kind->type;
+        quillon::Observation ob;
+        ob.kind = kind->kind;
         for (int s = 0; s < kind->stations; ++s) {
             const std::string& name = f[1 + std::size_t(s)];
             const int index = stationIndex(*p, name);
             if (index < 0) return fail("unknown station '" + name + "' (define it above with a station line)");
-            (s == 0 ? ob.station : ob.otherStation) = index;
+            (s == 0 ? ob.station : ob.other_station) = std::size_t(index);
         }
         double v[2];
         if (!numbersFrom(f, 1 + std::size_t(kind->stations), v, 2, &bad)) return fail(bad);
@@ -166,6 +157,19 @@ constexpr int kMaxEstimations = 50;
 double tidy(double v) { return std::round(v * 1e4) / 1e4 + 0.0; }
 
 using Triple = std::array<double, 3>;
+
+// Why the estimator found no position, for the error line.
+std::string whyUnsolved(const quillon::Error& error) {
+    switch (error.code) {
+    case quillon::Errc::singular: return "the observations leave the position undetermined";
+    case quillon::Errc::not_converged: return "the estimate did not converge in 10 iterations";
+    case quillon::Errc::out_of_range: return "the estimate runs away: a correction exceeds 100000 units";
+    case quillon::Errc::not_finite:
+        return "the numbers overflow, or the sensor falls on a station or on the origin, where ranges and "
+               "bearings have no direction";
+    default: return error.message;
+    }
+}
 
 // --name A,B,C: three numbers ("1.5,2,-3").
 Option tripleOption(const char* name, const char* placeholder, const char* takes, const char* help,
@@ -212,9 +216,11 @@ int runSolve(int argc, char** argv) {
          Option::flag("json", "one JSON object", &json)});
     if (const auto status = args.parse(argc, argv)) return *status;
     if (args.positionals().size() != 1) return args.usageError("needs one observations file, or '-'");
-    const double attitude[3] = {heading.value_or(0.0), pitch.value_or(0.0), roll.value_or(0.0)};
-    double offset[3] = {0.0, 0.0, 0.0};
-    if (offsetGiven) std::copy(offsetGiven->begin(), offsetGiven->end(), offset);
+    quillon::Platform platform;
+    platform.heading = heading.value_or(0.0);
+    platform.pitch = pitch.value_or(0.0);
+    platform.roll = roll.value_or(0.0);
+    if (offsetGiven) std::copy(offsetGiven->begin(), offsetGiven->end(), platform.offset);
     const int dims = dimsGiven.value_or(2);
     double start[3] = {0.0, 0.0, 0.0};
     if (startGiven) std::copy(startGiven->begin(), startGiven->end(), start);
@@ -226,35 +232,39 @@ int runSolve(int argc, char** argv) {
     if (!startGiven && p.hasStart) {
         for (int i = 0; i < 3; ++i) start[i] = p.start[i];
     } else if (!startGiven && !p.stations.empty()) {
-        for (const CalcBaseStation& s : p.stations) {
-            start[0] += s.x / double(p.stations.size());
-            start[1] += s.y / double(p.stations.size());
-            start[2] += s.z / double(p.stations.size());
+        for (const quillon::Station& s : p.stations) {
+            start[0] += s.easting / double(p.stations.size());
+            start[1] += s.northing / double(p.stations.size());
+            start[2] += s.height / double(p.stations.size());
         }
     }
 
     // The estimator stops once a correction of easting and northing falls
     // below one unit, and its test ignores the height. Unless --once is
     // given, the estimation is repeated from its own result until the
-    // position settles, so that a solved height converges as well.
-    double x = start[0], y = start[1], z = start[2];
-    const CalcBaseStation* stations = p.stations.empty() ? nullptr : p.stations.data();
-    int solved = 0;
+    // position settles, so that a solved height converges as well. A
+    // repetition that fails leaves the result before it.
+    const quillon::Station* stations = p.stations.empty() ? nullptr : p.stations.data();
+    quillon::Position at{start[0], start[1], start[2]};
+    bool solved = false;
     int estimations = 0;
     for (;;) {
-        const double before[3] = {x, y, z};
-        const int result = quillon::estimation::solveBasePosition(&y, &x, &z, attitude[0], attitude[1], attitude[2],
-                                                                  p.observations.data(), int(p.observations.size()),
-                                                                  offset, stations, dims);
+        const quillon::Result<quillon::PositionSolution> solution =
+            quillon::solve_position(stations, p.stations.size(), p.observations.data(), p.observations.size(),
+                                    platform, at, dims);
         ++estimations;
-        if (result == 0) break;
-        solved = 1;
-        const double change = std::fabs(x - before[0]) + std::fabs(y - before[1]) + std::fabs(z - before[2]);
+        if (!solution) {
+            if (solved) break;
+            return inputError("solve", source + ": no solution (" + whyUnsolved(solution.error()) + ")");
+        }
+        solved = true;
+        const quillon::Position& next = solution->position;
+        const double change = std::fabs(next.easting - at.easting) + std::fabs(next.northing - at.northing) +
+                              std::fabs(next.height - at.height);
+        at = next;
         if (once || change < kSettled || estimations == kMaxEstimations) break;
     }
-    if (solved == 0)
-        return inputError("solve", source + ": no solution (the observations leave the position undetermined, "
-                                            "or the estimate did not converge in 10 iterations)");
+    const double x = at.easting, y = at.northing, z = at.height;
 
     Output o(stdout);
     if (json)
@@ -267,24 +277,21 @@ int runSolve(int argc, char** argv) {
             .text("estimations ").integer(estimations).text("\n\n")
             .text("line  kind           stations     observed       computed       residual   sigma\n");
     for (std::size_t i = 0; i < p.observations.size(); ++i) {
-        const StationObservation& ob = p.observations[i];
-        const double w = tidy(quillon::estimation::observationResidual(ob, y, x, z, attitude[0], attitude[1],
-                                                                        attitude[2], offset, stations));
-        const KindInfo* kind = nullptr;
-        for (const KindInfo& k : kKinds)
-            if (k.type == ob.type) kind = &k;
+        const quillon::Observation& ob = p.observations[i];
+        const double w = tidy(quillon::observation_residual(ob, stations, p.stations.size(), platform, at));
+        const KindInfo& kind = kindOf(ob.kind);
         std::string names;
-        if (kind->stations >= 1) names = p.stationNames[std::size_t(ob.station)];
-        if (kind->stations == 2) names += "," + p.stationNames[std::size_t(ob.otherStation)];
+        if (kind.stations >= 1) names = p.stationNames[ob.station];
+        if (kind.stations == 2) names += "," + p.stationNames[ob.other_station];
         if (json) {
-            o.text(i > 0 ? "," : "").text("{\"line\":").integer(p.lines[i]).text(",\"kind\":").jsonString(kindName(ob.type));
+            o.text(i > 0 ? "," : "").text("{\"line\":").integer(p.lines[i]).text(",\"kind\":").jsonString(kind.name);
             o.text(",\"stations\":").jsonString(names.c_str()).text(",\"observed\":").jsonShortest(ob.value);
             o.text(",\"computed\":").jsonFixed(ob.value + w, 4).text(",\"residual\":").jsonFixed(w, 4);
             o.text(",\"sigma\":").jsonShortest(ob.sigma).ch('}');
         } else {
             // 5     range          A            500.0000       500.0000       0.0000     0.01
             o.startColumn().integer(p.lines[i]).endColumn(6);
-            o.column(kindName(ob.type), 15).column(names.empty() ? "-" : names.c_str(), 13);
+            o.column(kind.name, 15).column(names.empty() ? "-" : names.c_str(), 13);
             o.startColumn().fixed(ob.value, 4).endColumn(15);
             o.startColumn().fixed(ob.value + w, 4).endColumn(15);
             o.startColumn().fixed(w, 4).endColumn(11).shortest(ob.sigma).newline();

@@ -1,5 +1,5 @@
 // quillon time: one instant in every form the library knows.
-#include <quillon/timescale.h>
+#include <quillon/cpp/time.hpp>
 
 #include <cmath>
 #include <string>
@@ -24,9 +24,6 @@ const char kHelp[] =
     "The instant is date-time TEXT, month first ('07-15-21 13:12:42.0',\n"
     "'7/15/2021 13:12'), or the numbers one of the options below names;\n"
     "without either, it is now, from the system clock.\n";
-
-constexpr double kWeek = 604800.0;
-constexpr double kDay = 86400.0;
 
 bool numbers(const std::vector<std::string>& args, std::size_t least, std::size_t most, std::vector<double>* values,
              std::string* problem) {
@@ -70,14 +67,14 @@ int runTime(int argc, char** argv) {
         // The conversion passes through a day count and leaves an error of
         // some microseconds (12:42.0 comes out as 12:41.999998 and would be
         // written 12:41.9); the result is rounded to the millisecond.
-        dos = std::round(gpsToDos(v[0], v[1]) * 1e3) / 1e3;
+        dos = std::round(quillon::unix_time_of_gps(v[0], v[1]) * 1e3) / 1e3;
     } else if (dosGiven) {
         if (!numbers(p, 1, 1, &v, &problem)) return args.usageError("--dos " + problem);
         dos = v[0];
     } else if (jd) {
         if (!numbers(p, 1, 1, &v, &problem)) return args.usageError("--jd " + problem);
         if (!isWhole(v[0])) return inputError("time", "a Julian day number is a whole number, not '" + p[0] + "'");
-        dos = (v[0] - julDate(1, 1, 1970)) * kDay;
+        dos = (v[0] - quillon::kUnixEpochDay) * quillon::kSecondsPerDay;
     } else if (date) {
         if (!numbers(p, 3, 6, &v, &problem)) return args.usageError("--date " + problem + ": Y M D [h m s]");
         for (std::size_t i = 0; i < v.size() && i < 5; ++i)
@@ -85,45 +82,44 @@ int runTime(int argc, char** argv) {
         v.resize(6, 0.0);
         if (v[1] < 1 || v[1] > 12 || v[2] < 1 || v[2] > 31 || v[0] == 0)
             return inputError("time", "no such date: year " + p[0] + ", month " + p[1] + ", day " + p[2]);
-        dos = yearMonthDayToDos(int(v[0]), int(v[1]), int(v[2]), int(v[3]), int(v[4]), v[5]);
+        dos = quillon::unix_time({int(v[0]), int(v[1]), int(v[2]), int(v[3]), int(v[4]), v[5]});
     } else if (!p.empty()) {
         std::string joined;
         for (const std::string& a : p) joined += (joined.empty() ? "" : " ") + a;
-        dos = strToTime(fromUtf8(joined).c_str());
-        if (dos == 0.0)
-            return inputError("time", "'" + joined + "' is not a date-time text (month-day-year [hour minute second])");
+        const quillon::Result<double> read = quillon::parse_time(joined);
+        if (!read)
+            return inputError("time", "'" + joined + "' is not a date-time text (month-day-year [hour minute "
+                                      "second]): " + read.error().message);
+        dos = *read;
     } else {
-        dos = gpsTime(0.0);
+        dos = quillon::RunningClock().read();
     }
 
-    wchar_t text[64];
-    timeToStr(text, dos);
-    int year, month, day, hour, minute, dayOfYear;
-    double second;
-    dosToYearMonthDay(dos, &year, &month, &day, &hour, &minute, &second);
-    dosToYearJulDay(dos, &year, &dayOfYear, &hour, &minute, &second);
-    const int julian = julDate(month, day, year);
-    // GPS week and seconds: the inverse of gpsToDos, through its epoch.
-    const double gpsEpoch = gpsToDos(0.0, 0.0);
-    const double week = std::floor((dos - gpsEpoch) / kWeek);
-    const double secondsOfWeek = dos - gpsToDos(week, 0.0);
+    const std::string text = quillon::format_time(dos);
+    const quillon::CalendarTime calendar = quillon::calendar_time(dos);
+    const int dayOfYear = quillon::day_of_year(dos);
+    const int julian = quillon::julian_day_number(calendar.year, calendar.month, calendar.day);
+    const quillon::GpsTime gpsTime = quillon::gps_time_of(dos);
 
     Output o(stdout);
     if (json) {
-        o.text("{\"dos\":").jsonFixed(dos, 3).text(",\"text\":").jsonWide(text);
-        o.text(",\"year\":").integer(year).text(",\"month\":").integer(month).text(",\"day\":").integer(day);
-        o.text(",\"hour\":").integer(hour).text(",\"minute\":").integer(minute).text(",\"second\":");
-        o.jsonFixed(second, 3).text(",\"dayOfYear\":").integer(dayOfYear).text(",\"julianDay\":").integer(julian);
-        o.text(",\"gpsWeek\":").jsonFixed(week, 0).text(",\"gpsSeconds\":").jsonFixed(secondsOfWeek, 3).text("}\n");
+        o.text("{\"dos\":").jsonFixed(dos, 3).text(",\"text\":").jsonString(text);
+        o.text(",\"year\":").integer(calendar.year).text(",\"month\":").integer(calendar.month);
+        o.text(",\"day\":").integer(calendar.day).text(",\"hour\":").integer(calendar.hour);
+        o.text(",\"minute\":").integer(calendar.minute).text(",\"second\":").jsonFixed(calendar.second, 3);
+        o.text(",\"dayOfYear\":").integer(dayOfYear).text(",\"julianDay\":").integer(julian);
+        o.text(",\"gpsWeek\":").jsonFixed(gpsTime.week, 0).text(",\"gpsSeconds\":").jsonFixed(gpsTime.seconds, 3);
+        o.text("}\n");
     } else {
         o.column("dos time", 14).fixed(dos, 3).newline();
-        o.column("text", 14).wide(text).newline();
+        o.column("text", 14).text(text).newline();
         // 2021-07-15 13:12:42.000
-        o.column("date", 14).zeroPadded(year, 4).ch('-').zeroPadded(month, 2).ch('-').zeroPadded(day, 2).ch(' ');
-        o.zeroPadded(hour, 2).ch(':').zeroPadded(minute, 2).ch(':').zeroPaddedFixed(second, 3, 6).newline();
-        o.column("day of year", 14).integer(year).ch(' ').integer(dayOfYear).newline();
+        o.column("date", 14).zeroPadded(calendar.year, 4).ch('-').zeroPadded(calendar.month, 2).ch('-');
+        o.zeroPadded(calendar.day, 2).ch(' ').zeroPadded(calendar.hour, 2).ch(':').zeroPadded(calendar.minute, 2);
+        o.ch(':').zeroPaddedFixed(calendar.second, 3, 6).newline();
+        o.column("day of year", 14).integer(calendar.year).ch(' ').integer(dayOfYear).newline();
         o.column("julian day", 14).integer(julian).newline();
-        o.column("gps week", 14).fixed(week, 0).ch(' ').fixed(secondsOfWeek, 3).newline();
+        o.column("gps week", 14).fixed(gpsTime.week, 0).ch(' ').fixed(gpsTime.seconds, 3).newline();
     }
     return o.flush() ? kSuccess : kBadInput;
 }

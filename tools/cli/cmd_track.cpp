@@ -1,5 +1,5 @@
 // quillon track LOG: position fixes of an NMEA 0183 log and its summary.
-#include <quillon/units.h>
+#include <quillon/cpp/angles.hpp>
 
 #include <cstdio>
 
@@ -90,12 +90,12 @@ int runTrack(int argc, char** argv) {
     SettingsFile settings;
     if (const int status = loadSettings("track", unitsFile, SettingsUse::kRead, &settings); status != kSuccess)
         return status;
-    // style: 0 dms, 1 dm, as the words of --style are numbered.
-    const int style = styleGiven.value_or(getLatLonStyle() != 0 ? 1 : 0);
-    const int decimals = decimalsGiven.value_or(style == 0 ? 3 : 5);
+    // The words of --style are numbered as the settings' style flag.
+    const quillon::AngleStyle style = quillon::angle_style(styleGiven.value_or(settings.units.lat_lon_style));
+    const int decimals = decimalsGiven.value_or(style == quillon::AngleStyle::dms ? 3 : 5);
     double tolerance = 10.0;
     if (toleranceText) {
-        const std::string problem = readLength(*toleranceText, getUnits()->distUnits, &tolerance);
+        const std::string problem = readLength(*toleranceText, settings.units.dist_units, &tolerance);
         if (!problem.empty() || !(tolerance > 0.0)) return args.badValue("tolerance", *toleranceText);
     }
 
@@ -107,7 +107,7 @@ int runTrack(int argc, char** argv) {
     Output out(stdout);
     Output err(stderr);
     const Format format = csv ? Format::kCsv : json ? Format::kJson : Format::kText;
-    TrackPrinter printer(&out, format, style, decimals);
+    TrackPrinter printer(&out, format, style, decimals, settings.units);
     TrackBuilder builder(&printer, tolerance);
     SentenceScanner scanner(&builder);
     Progress progress(path);

@@ -1,5 +1,5 @@
 // quillon units [show | set KEY VALUE]: the units settings file.
-#include <quillon/units.h>
+#include <quillon/cpp/units.hpp>
 
 #include <cctype>
 #include <string>
@@ -45,47 +45,51 @@ int unitIndex(const std::string& text) {
     return -1;
 }
 
-void describe(Output& o, int key, int value) {
-    const Units* u = getUnits();
+void describe(Output& o, std::size_t key, int value) {
     if (key <= 1) {
-        if (value >= 0 && value <= 4)
-            o.wide(u->unitTable[value].name).text(" (").wide(u->unitTable[value].abbrev).ch(')');
-        else
+        if (value >= 0 && value < quillon::kUnitCount) {
+            const quillon::UnitInfo& unit = quillon::unit_info(value);
+            o.text(unit.name).text(" (").text(unit.abbrev).ch(')');
+        } else {
             o.text("not a unit: read as meters");
+        }
     } else if (key == 2) {
         o.text(value == 0 ? "degrees minutes seconds (dms)" : "degrees and decimal minutes (dm)");
     }
 }
 
 int show(bool json, const SettingsFile& file) {
+    const quillon::Units& units = file.units;
     Output o(stdout);
     if (json) {
         o.text("{\"file\":").jsonString(file.path.c_str());
-        for (int i = 0; i < 7; ++i) o.text(",").jsonString(kSettingNames[i]).ch(':').integer(*settingField(i));
+        for (std::size_t i = 0; i < quillon::Units::kCount; ++i)
+            o.text(",").jsonString(quillon::Units::key(i)).ch(':').integer(*units.setting(i));
         o.text("}\n");
         return o.flush() ? kSuccess : kBadInput;
     }
     o.column("settings file", 17).text(file.path.empty() ? "(none: defaults in memory)" : file.path).newline();
-    for (int i = 0; i < 7; ++i) {
-        o.column(kSettingNames[i], 17);
+    for (std::size_t i = 0; i < quillon::Units::kCount; ++i) {
+        const int value = *units.setting(i);
+        o.column(quillon::Units::key(i), 17);
         if (i <= 2) {
-            o.startColumn().integer(*settingField(i)).endColumn(4);
-            describe(o, i, *settingField(i));
+            o.startColumn().integer(value).endColumn(4);
+            describe(o, i, value);
         } else {
-            o.integer(*settingField(i));
+            o.integer(value);
         }
         o.newline();
     }
     return o.flush() ? kSuccess : kBadInput;
 }
 
-int set(const CommandLine& args, bool json, const SettingsFile& file) {
+int set(const CommandLine& args, bool json, SettingsFile& file) {
     const auto& p = args.positionals();
     if (p.size() != 3) return args.usageError("set needs KEY and VALUE");
-    int key = -1;
-    for (int i = 0; i < 7; ++i)
-        if (lower(p[1]) == lower(kSettingNames[i])) key = i;
-    if (key < 0) return args.usageError("no setting named '" + p[1] + "'");
+    std::size_t key = quillon::Units::kCount;
+    for (std::size_t i = 0; i < quillon::Units::kCount; ++i)
+        if (lower(p[1]) == lower(quillon::Units::key(i))) key = i;
+    if (key == quillon::Units::kCount) return args.usageError("no setting named '" + p[1] + "'");
     int value = 0;
     if (key <= 1) {
         value = unitIndex(p[2]);
@@ -99,17 +103,11 @@ int set(const CommandLine& args, bool json, const SettingsFile& file) {
         else
             return inputError("units", "latLonStyle takes dms (0) or dm (1), not '" + p[2] + "'");
     } else if (!parseInt(p[2], &value)) {
-        return inputError("units", std::string(kSettingNames[key]) + " takes a whole number, not '" + p[2] + "'");
+        return inputError("units", std::string(quillon::Units::key(key)) + " takes a whole number, not '" + p[2] + "'");
     }
     if (file.path.empty()) return inputError("units", "no settings file: name one with --units FILE");
-    *settingField(key) = value;
-    saveUnits(file.wide.c_str());
-    // The library does not report a failed write: read the file back.
-    Units check;
-    check.loadData(file.wide.c_str());
-    int* fields[7] = {&check.distUnits,      &check.wpUnits,      &check.latLonStyle,    &check.defaultLatHemi,
-                      &check.defaultLonHemi, &check.defaultEntry, &check.defaultDistCalc};
-    if (*fields[key] != value) return inputError("units", "cannot write the settings file " + file.path);
+    *file.units.setting(key) = value;
+    if (!file.units.save(file.path)) return inputError("units", "cannot write the settings file " + file.path);
     return show(json, file);
 }
 

@@ -9,22 +9,24 @@ namespace {
 
 enum class Field { kEmpty, kValue, kBad };
 
+using Text = std::string_view;
+
+// Longest numeric field read; a longer one is no number a receiver writes.
+constexpr std::size_t kMaxNumber = 31;
+
 // A field as a decimal number ("4807.038", "-0214.41", "545.4").
-Field number(const wchar_t* field, double* value) {
-    if (field[0] == 0) return Field::kEmpty;
-    char narrow[32];
-    int n = 0;
-    for (; field[n] != 0; ++n) {
-        const wchar_t c = field[n];
-        if (n == 31 || !((c >= L'0' && c <= L'9') || c == L'.' || c == L'-' || c == L'+')) return Field::kBad;
-        narrow[n] = char(c);
-    }
-    const char* begin = narrow[0] == '+' ? narrow + 1 : narrow;
-    const auto r = std::from_chars(begin, narrow + n, *value, std::chars_format::fixed);
-    return (r.ec == std::errc() && r.ptr == narrow + n) ? Field::kValue : Field::kBad;
+Field number(Text field, double* value) {
+    if (field.empty()) return Field::kEmpty;
+    if (field.size() > kMaxNumber) return Field::kBad;
+    for (const char c : field)
+        if (!((c >= '0' && c <= '9') || c == '.' || c == '-' || c == '+')) return Field::kBad;
+    const char* end = field.data() + field.size();
+    const char* begin = field[0] == '+' ? field.data() + 1 : field.data();
+    const auto r = std::from_chars(begin, end, *value, std::chars_format::fixed);
+    return (r.ec == std::errc() && r.ptr == end) ? Field::kValue : Field::kBad;
 }
 
-Field integer(const wchar_t* field, int* value) {
+Field integer(Text field, int* value) {
     double v = 0.0;
     const Field f = number(field, &v);
     if (f != Field::kValue) return f;
@@ -34,7 +36,7 @@ Field integer(const wchar_t* field, int* value) {
 }
 
 // "hhmmss.ss" as seconds after midnight.
-Field timeOfDay(const wchar_t* field, double* seconds) {
+Field timeOfDay(Text field, double* seconds) {
     double v = 0.0;
     const Field f = number(field, &v);
     if (f != Field::kValue) return f;
@@ -51,8 +53,7 @@ Field timeOfDay(const wchar_t* field, double* seconds) {
 // "ddmm.mmmm" (or "dddmm.mmmm") with its hemisphere letter as signed
 // degrees. Some firmware writes a minus sign before a western value that
 // already carries "W": the letter decides the sign.
-Field angle(const wchar_t* value, const wchar_t* hemisphere, wchar_t positive, wchar_t negative, double limit,
-            double* degrees) {
+Field angle(Text value, Text hemisphere, char positive, char negative, double limit, double* degrees) {
     double v = 0.0;
     const Field f = number(value, &v);
     if (f != Field::kValue) return f;
@@ -62,9 +63,9 @@ Field angle(const wchar_t* value, const wchar_t* hemisphere, wchar_t positive, w
     if (minutes >= 60.0) return Field::kBad;
     const double d = whole + minutes / 60.0;
     if (d > limit) return Field::kBad;
-    if (hemisphere[0] == positive && hemisphere[1] == 0)
+    if (hemisphere == Text(&positive, 1))
         *degrees = d;
-    else if (hemisphere[0] == negative && hemisphere[1] == 0)
+    else if (hemisphere == Text(&negative, 1))
         *degrees = -d;
     else
         return Field::kBad;
@@ -73,9 +74,9 @@ Field angle(const wchar_t* value, const wchar_t* hemisphere, wchar_t positive, w
 
 // Latitude and longitude from four consecutive fields; kEmpty when the
 // fields are empty (no fix).
-Field position(const FieldRow* f, double* latitude, double* longitude) {
-    const Field lat = angle(f[0], f[1], L'N', L'S', 90.0, latitude);
-    const Field lon = angle(f[2], f[3], L'E', L'W', 180.0, longitude);
+Field position(const Text* f, double* latitude, double* longitude) {
+    const Field lat = angle(f[0], f[1], 'N', 'S', 90.0, latitude);
+    const Field lon = angle(f[2], f[3], 'E', 'W', 180.0, longitude);
     if (lat == Field::kBad || lon == Field::kBad) return Field::kBad;
     if (lat == Field::kEmpty || lon == Field::kEmpty) return Field::kEmpty;
     return Field::kValue;
@@ -83,7 +84,7 @@ Field position(const FieldRow* f, double* latitude, double* longitude) {
 
 bool isBad(Field f) { return f == Field::kBad; }
 
-DecodeResult decodeGga(const FieldRow* f, int count, FixReport* r) {
+DecodeResult decodeGga(const Text* f, int count, FixReport* r) {
     // $--GGA,time,lat,N,lon,E,quality,sats,hdop,alt,M,sep,M,age,station
     if (count < 10) return DecodeResult::kTruncated;
     const Field t = timeOfDay(f[1], &r->timeOfDay);
@@ -105,16 +106,16 @@ DecodeResult decodeGga(const FieldRow* f, int count, FixReport* r) {
 }
 
 // "A" valid, "V" warning (no usable fix); empty counts as not valid.
-bool statusValid(const wchar_t* field) { return field[0] == L'A' && field[1] == 0; }
+bool statusValid(Text field) { return field == "A"; }
 
-DecodeResult decodeRmc(const FieldRow* f, int count, FixReport* r) {
+DecodeResult decodeRmc(const Text* f, int count, FixReport* r) {
     // $--RMC,time,status,lat,N,lon,E,speed,course,ddmmyy,magvar,E,mode
     if (count < 10) return DecodeResult::kTruncated;
     const Field t = timeOfDay(f[1], &r->timeOfDay);
     double lat = 0.0, lon = 0.0;
     const Field p = position(f + 3, &lat, &lon);
     int ddmmyy = 0;
-    const Field d = f[9][0] == 0 ? Field::kEmpty : (f[9][6] == 0 ? integer(f[9], &ddmmyy) : Field::kBad);
+    const Field d = f[9].size() <= 6 ? integer(f[9], &ddmmyy) : Field::kBad;
     if (isBad(t) || isBad(p) || isBad(d)) return DecodeResult::kBadField;
     r->hasTime = t == Field::kValue;
     r->hasPosition = p == Field::kValue && statusValid(f[2]);
@@ -132,7 +133,7 @@ DecodeResult decodeRmc(const FieldRow* f, int count, FixReport* r) {
     return DecodeResult::kDecoded;
 }
 
-DecodeResult decodeGll(const FieldRow* f, int count, FixReport* r) {
+DecodeResult decodeGll(const Text* f, int count, FixReport* r) {
     // $--GLL,lat,N,lon,E[,time,status[,mode]]: the oldest form stops after E.
     if (count < 5) return DecodeResult::kTruncated;
     double lat = 0.0, lon = 0.0;
@@ -146,7 +147,7 @@ DecodeResult decodeGll(const FieldRow* f, int count, FixReport* r) {
     return DecodeResult::kDecoded;
 }
 
-DecodeResult decodeZda(const FieldRow* f, int count, FixReport* r) {
+DecodeResult decodeZda(const Text* f, int count, FixReport* r) {
     // $--ZDA,time,dd,mm,yyyy,zone hours,zone minutes
     if (count < 5) return DecodeResult::kTruncated;
     const Field t = timeOfDay(f[1], &r->timeOfDay);
@@ -165,7 +166,7 @@ DecodeResult decodeZda(const FieldRow* f, int count, FixReport* r) {
 
 }  // namespace
 
-DecodeResult decodeFixSentence(FixSentence type, const FieldRow* fields, int count, FixReport* report) {
+DecodeResult decodeFixSentence(FixSentence type, const std::string_view* fields, int count, FixReport* report) {
     *report = FixReport();
     switch (type) {
     case FixSentence::kGga: return decodeGga(fields, count, report);

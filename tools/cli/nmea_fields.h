@@ -1,14 +1,13 @@
 // The position-fix content of the four sentence types the track command
-// decodes (GGA, RMC, GLL, ZDA), read from fields that breakFields cut out.
+// decodes (GGA, RMC, GLL, ZDA), read from the fields of a sentence.
 #ifndef QUILLON_CLI_NMEA_FIELDS_H
 #define QUILLON_CLI_NMEA_FIELDS_H
+
+#include <string_view>
 
 namespace cli {
 
 enum class FixSentence { kGga, kRmc, kGll, kZda };
-
-// Rows as breakFields fills them: 30 wide characters each.
-using FieldRow = wchar_t[30];
 
 struct FixReport {
     bool hasTime = false;
@@ -30,8 +29,9 @@ enum class DecodeResult {
     kBadField,   // a field that should hold a number or letter does not
 };
 
-// fields[0] is the address ("$GPGGA"); count as breakFields returned it.
-DecodeResult decodeFixSentence(FixSentence type, const FieldRow* fields, int count, FixReport* report);
+// fields[0] is the address ("$GPGGA"), then the fields up to the checksum;
+// count of them.
+DecodeResult decodeFixSentence(FixSentence type, const std::string_view* fields, int count, FixReport* report);
 
 }  // namespace cli
 

@@ -1,5 +1,7 @@
 #include "output.h"
 
+#include <quillon/cpp/text.hpp>
+
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -9,46 +11,6 @@ namespace cli {
 namespace {
 
 constexpr std::size_t kBufferSize = 1 << 16;
-
-// Appends the UTF-8 form of one code point; returns the byte count.
-int encodeUtf8(unsigned long code, char* out) {
-    if (code >= 0xD800 && code <= 0xDFFF) code = 0xFFFD;  // a lone surrogate
-    if (code < 0x80) {
-        out[0] = char(code);
-        return 1;
-    }
-    if (code < 0x800) {
-        out[0] = char(0xC0 | (code >> 6));
-        out[1] = char(0x80 | (code & 0x3F));
-        return 2;
-    }
-    if (code < 0x10000) {
-        out[0] = char(0xE0 | (code >> 12));
-        out[1] = char(0x80 | ((code >> 6) & 0x3F));
-        out[2] = char(0x80 | (code & 0x3F));
-        return 3;
-    }
-    if (code > 0x10FFFF) return encodeUtf8(0xFFFD, out);
-    out[0] = char(0xF0 | (code >> 18));
-    out[1] = char(0x80 | ((code >> 12) & 0x3F));
-    out[2] = char(0x80 | ((code >> 6) & 0x3F));
-    out[3] = char(0x80 | (code & 0x3F));
-    return 4;
-}
-
-// Code points of a wide text: UTF-32 where wchar_t has 32 bits, UTF-16
-// (surrogate pairs joined) where it has 16.
-template <typename Sink>
-void forEachCodePoint(const wchar_t* s, Sink sink) {
-    for (; *s != 0; ++s) {
-        unsigned long code = static_cast<unsigned long>(*s);
-        if (sizeof(wchar_t) == 2 && code >= 0xD800 && code <= 0xDBFF && s[1] >= 0xDC00 && s[1] <= 0xDFFF) {
-            code = 0x10000 + ((code - 0xD800) << 10) + (static_cast<unsigned long>(s[1]) - 0xDC00);
-            ++s;
-        }
-        sink(code);
-    }
-}
 
 // Room for any fixed() text of a double with the decimals the tool uses.
 constexpr std::size_t kFixedRoom = 400;
@@ -93,25 +55,15 @@ bool Output::flush() {
     return !failed_;
 }
 
-Output& Output::text(const char* s) {
-    std::size_t n = std::strlen(s);
-    while (n > 0) {
-        reserve(n < 4096 ? n : 4096);
+Output& Output::text(std::string_view s) {
+    while (!s.empty()) {
+        reserve(s.size() < 4096 ? s.size() : 4096);
         const std::size_t room = kBufferSize - used_;
-        const std::size_t take = n < room ? n : room;
-        std::memcpy(buffer_ + used_, s, take);
+        const std::size_t take = s.size() < room ? s.size() : room;
+        std::memcpy(buffer_ + used_, s.data(), take);
         used_ += take;
-        s += take;
-        n -= take;
+        s.remove_prefix(take);
     }
-    return *this;
-}
-
-Output& Output::wide(const wchar_t* s) {
-    forEachCodePoint(s, [this](unsigned long code) {
-        reserve(4);
-        used_ += std::size_t(encodeUtf8(code, buffer_ + used_));
-    });
     return *this;
 }
 
@@ -121,7 +73,7 @@ Output& Output::ch(char c) {
     return *this;
 }
 
-Output& Output::column(const char* s, int width) { return startColumn().text(s).endColumn(width); }
+Output& Output::column(std::string_view s, int width) { return startColumn().text(s).endColumn(width); }
 
 Output& Output::startColumn() {
     columnStart_ = position();
@@ -130,15 +82,6 @@ Output& Output::startColumn() {
 
 Output& Output::endColumn(int width) {
     int n = int(position() - columnStart_);
-    do ch(' ');
-    while (++n < width);
-    return *this;
-}
-
-Output& Output::wideColumn(const wchar_t* s, int width) {
-    wide(s);
-    int n = 0;
-    forEachCodePoint(s, [&n](unsigned long) { ++n; });
     do ch(' ');
     while (++n < width);
     return *this;
@@ -207,25 +150,33 @@ Output& Output::jsonFixed(double value, int decimals) {
 
 Output& Output::jsonShortest(double value) { return std::isfinite(value) ? shortest(value) : text("null"); }
 
-Output& Output::csvString(const char* s) {
-    if (std::strpbrk(s, ",\"\r\n") == nullptr) return text(s);
+Output& Output::csvString(std::string_view s) {
+    if (s.find_first_of(",\"\r\n") == std::string_view::npos) return text(s);
     ch('"');
-    for (; *s != 0; ++s) {
-        if (*s == '"') ch('"');
-        ch(*s);
+    for (const char c : s) {
+        if (c == '"') ch('"');
+        ch(c);
     }
     return ch('"');
 }
 
-Output& Output::jsonString(const char* s) { return jsonWide(fromUtf8(s).c_str()); }
-
-Output& Output::jsonWide(const wchar_t* s) {
+Output& Output::jsonString(std::string_view s) {
+    bool ascii = true;
+    for (const char c : s) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
+    // Malformed UTF-8 is repaired by a round trip through the library's
+    // coders, which turn each byte that starts no character into U+FFFD.
+    std::string repaired;
+    if (!ascii) {
+        repaired = quillon::to_utf8(quillon::to_wide(s));
+        s = repaired;
+    }
     ch('"');
-    forEachCodePoint(s, [this](unsigned long code) {
-        reserve(8);
-        if (code == '"' || code == '\\') {
+    for (const char c : s) {
+        const unsigned char code = static_cast<unsigned char>(c);
+        reserve(6);
+        if (c == '"' || c == '\\') {
             buffer_[used_++] = '\\';
-            buffer_[used_++] = char(code);
+            buffer_[used_++] = c;
         } else if (code < 0x20) {
             static const char kHex[] = "0123456789abcdef";
             std::memcpy(buffer_ + used_, "\\u00", 4);
@@ -233,58 +184,10 @@ Output& Output::jsonWide(const wchar_t* s) {
             buffer_[used_ + 5] = kHex[code & 15];
             used_ += 6;
         } else {
-            used_ += std::size_t(encodeUtf8(code, buffer_ + used_));
+            buffer_[used_++] = c;
         }
-    });
-    return ch('"');
-}
-
-std::string toUtf8(const wchar_t* text) {
-    std::string out;
-    char bytes[4];
-    forEachCodePoint(text, [&](unsigned long code) { out.append(bytes, std::size_t(encodeUtf8(code, bytes))); });
-    return out;
-}
-
-std::wstring fromUtf8(const std::string& text) {
-    std::wstring out;
-    const auto* s = reinterpret_cast<const unsigned char*>(text.data());
-    const std::size_t n = text.size();
-    auto put = [&out](unsigned long code) {
-        if (sizeof(wchar_t) == 2 && code >= 0x10000) {
-            code -= 0x10000;
-            out.push_back(wchar_t(0xD800 + (code >> 10)));
-            out.push_back(wchar_t(0xDC00 + (code & 0x3FF)));
-        } else {
-            out.push_back(wchar_t(code));
-        }
-    };
-    for (std::size_t i = 0; i < n;) {
-        const unsigned char b = s[i];
-        const int extra = b < 0x80 ? 0 : (b >> 5) == 6 ? 1 : (b >> 4) == 14 ? 2 : (b >> 3) == 30 ? 3 : -1;
-        if (extra < 0) {
-            put(0xFFFD);
-            ++i;
-            continue;
-        }
-        unsigned long code = extra == 0 ? b : (b & (0x3F >> extra));
-        bool valid = true;
-        for (int k = 1; k <= extra; ++k) {
-            if (i + std::size_t(k) >= n || (s[i + std::size_t(k)] & 0xC0) != 0x80) {
-                valid = false;
-                break;
-            }
-            code = (code << 6) | (s[i + std::size_t(k)] & 0x3F);
-        }
-        if (!valid) {
-            put(0xFFFD);
-            ++i;
-            continue;
-        }
-        put(code);
-        i += std::size_t(extra) + 1;
     }
-    return out;
+    return ch('"');
 }
 
 }  // namespace cli

@@ -1,11 +1,12 @@
-// Buffered output of the tool: UTF-8 text built from narrow and wide pieces,
-// numbers in the classic "C" notation whatever the locale, and the quoting
-// that CSV and JSON need. Writes reach the stream in large blocks.
+// Buffered output of the tool: UTF-8 text, numbers in the classic "C"
+// notation whatever the locale, and the quoting that CSV and JSON need.
+// Writes reach the stream in large blocks.
 #ifndef QUILLON_CLI_OUTPUT_H
 #define QUILLON_CLI_OUTPUT_H
 
 #include <cstdio>
 #include <string>
+#include <string_view>
 
 namespace cli {
 
@@ -16,17 +17,15 @@ public:
     Output(const Output&) = delete;
     Output& operator=(const Output&) = delete;
 
-    Output& text(const char* s);
-    Output& text(const std::string& s) { return text(s.c_str()); }
-    Output& wide(const wchar_t* s);  // as UTF-8
+    Output& text(std::string_view s);
     Output& ch(char c);
     Output& newline() { return ch('\n'); }
     // s, then blanks up to width characters (at least one blank after s).
-    Output& column(const char* s, int width);
-    Output& wideColumn(const wchar_t* s, int width);
+    // Counts bytes: for ASCII texts, as every text the library writes is.
+    Output& column(std::string_view s, int width);
     // A column built from several writes, such as a number:
     // o.startColumn().fixed(x, 4).endColumn(15) pads what was written since
-    // startColumn() as column() does. Counts bytes: for ASCII texts.
+    // startColumn() as column() does.
     Output& startColumn();
     Output& endColumn(int width);
     // "%.*f": fixed(2.5, 2) -> "2.50"; a value that rounds to zero has no
@@ -47,10 +46,11 @@ public:
     Output& shortest(double value);
     // CSV: the text as it is, or quoted ("a ""b""") when it holds a comma,
     // a quote or a line end.
-    Output& csvString(const char* s);
-    // JSON: a quoted, escaped string, and numbers with null for non-finite.
-    Output& jsonString(const char* s);
-    Output& jsonWide(const wchar_t* s);
+    Output& csvString(std::string_view s);
+    // JSON: a quoted, escaped string (bytes that are not UTF-8 become
+    // U+FFFD, so that the output always is), and numbers with null for
+    // non-finite ones.
+    Output& jsonString(std::string_view s);
     Output& jsonFixed(double value, int decimals);
     Output& jsonShortest(double value);
 
@@ -71,10 +71,6 @@ private:
 
 // Output::fixed() as a string, for numbers inside messages.
 std::string fixedText(double value, int decimals);
-// A wide text as UTF-8 bytes.
-std::string toUtf8(const wchar_t* text);
-// UTF-8 bytes as wide text (invalid bytes become U+FFFD).
-std::wstring fromUtf8(const std::string& text);
 
 }  // namespace cli
 

@@ -1,8 +1,9 @@
 #include "sentence_scanner.h"
 
-#include <quillon/sentences.h>
+#include <quillon/cpp/sentences.hpp>
 
 #include <cstring>
+#include <string_view>
 
 namespace cli {
 
@@ -107,11 +108,11 @@ void SentenceScanner::scanSentence(const char* s, std::size_t n) {
             star = i;
             break;
         }
-    for (std::size_t i = 0; i < n; ++i) wide_[i] = static_cast<unsigned char>(s[i]);
-    wide_[n] = 0;
+    std::string_view sentence(s, n);
+    sentence = sentence.substr(0, sentence.find('\0'));
     if (star == n) {
         ++counts_.noChecksum;
-    } else if (checkCheckSum(wide_) == 0) {
+    } else if (!quillon::checksum_ok(sentence)) {
         ++counts_.badChecksum;
         return;
     }
@@ -139,8 +140,10 @@ void SentenceScanner::scanSentence(const char* s, std::size_t n) {
         return;
     }
 
-    wide_[star] = 0;  // the fields end at the checksum
-    const int count = breakFields(wide_, fields_, 32, 1);
+    // The fields end at the checksum.
+    quillon::FieldReader reader(sentence.substr(0, star), quillon::FieldSyntax::comma_only);
+    int count = 0;
+    while (count < kMaxFields && reader.next(&fields_[count])) ++count;
     FixReport report;
     switch (decodeFixSentence(which, fields_, count, &report)) {
     case DecodeResult::kDecoded:

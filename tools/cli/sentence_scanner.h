@@ -1,6 +1,6 @@
-// Finds the sentences in the lines of a log, verifies their checksums with
-// the library, counts what it meets and hands the decoded GGA, RMC, GLL
-// and ZDA content on. Real logs are messy; every defect is counted, none
+// Finds the sentences in the lines of a log, verifies their checksums and
+// splits their fields with the library, counts what it meets and hands the
+// decoded GGA, RMC, GLL and ZDA content on. Real logs are messy; every defect is counted, none
 // stops the scan:
 //   - a line may end in "\n", "\r\n" or "\r\r\n", and a lone "\r" also
 //     ends a sentence;
@@ -9,7 +9,9 @@
 //     sentences run together are both read);
 //   - a sentence without "*hh" is decoded and counted apart from one whose
 //     checksum is wrong (which is never decoded);
-//   - a sentence longer than kMaxSentence characters is skipped.
+//   - a sentence longer than kMaxSentence characters is skipped;
+//   - a zero byte ends a sentence for the checksum and the fields (it is no
+//     sentence character, and an exclusive-or checksum cannot see it).
 #ifndef QUILLON_CLI_SENTENCE_SCANNER_H
 #define QUILLON_CLI_SENTENCE_SCANNER_H
 
@@ -87,12 +89,14 @@ private:
     void scanSentence(const char* sentence, std::size_t length);
     void skip(long long* counter);
 
+    // Fields read of one sentence: more than any decoded type has.
+    static constexpr int kMaxFields = 32;
+
     FixSink* sink_;
     ScanCounts counts_;
     TypeTally types_;
     long long lineNumber_ = 0;
-    wchar_t wide_[kMaxSentence + 8];
-    FieldRow fields_[32];
+    std::string_view fields_[kMaxFields];
 };
 
 }  // namespace cli

@@ -1,100 +1,105 @@
 #include "settings.h"
 
-#include <quillon/units.h>
-
 #include <cctype>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 
-#include "output.h"
 #include "text_input.h"
 #include "tool_platform.h"
 
 namespace cli {
 
-const char* const kSettingNames[7] = {"distUnits",      "wpUnits",      "latLonStyle",    "defaultLatHemi",
-                                      "defaultLonHemi", "defaultEntry", "defaultDistCalc"};
+namespace {
 
-int* settingField(int index) {
-    Units* u = getUnits();
-    int* fields[7] = {&u->distUnits,      &u->wpUnits,      &u->latLonStyle,    &u->defaultLatHemi,
-                      &u->defaultLonHemi, &u->defaultEntry, &u->defaultDistCalc};
-    return fields[index];
-}
-
+// The 1-based line of the settings file where the key is set, or 0. The
+// checked reader names the key and its value but not the line, which a
+// user editing the file wants.
 int lineOfKey(const std::string& path, const char* key) {
     std::ifstream in(std::filesystem::u8path(path), std::ios::binary);
+    const std::size_t length = std::strlen(key);
     std::string line;
-    const std::string wanted(key);
     for (int number = 1; std::getline(in, line); ++number) {
-        std::size_t i = 0;
-        while (i < line.size() && (line[i] == ' ' || line[i] == '\t')) ++i;
-        if (line.size() - i < wanted.size()) continue;
+        std::size_t i = line.find_first_not_of(" \t");
+        if (i == std::string::npos || line.size() - i < length) continue;
         bool same = true;
-        for (std::size_t k = 0; k < wanted.size() && same; ++k)
+        for (std::size_t k = 0; k < length && same; ++k)
             same = std::tolower(static_cast<unsigned char>(line[i + k])) ==
-                   std::tolower(static_cast<unsigned char>(wanted[k]));
+                   std::tolower(static_cast<unsigned char>(key[k]));
         if (!same) continue;
-        i += wanted.size();
-        while (i < line.size() && (line[i] == ' ' || line[i] == '\t')) ++i;
-        if (i < line.size() && line[i] == '=') return number;
+        i = line.find_first_not_of(" \t", i + length);
+        if (i != std::string::npos && line[i] == '=') return number;
     }
     return 0;
 }
 
-namespace {
+// A value that always suits setting i, for the hint of an error.
+const char* goodValue(std::size_t i) { return i <= 1 ? "meters" : i == 2 ? "dms" : "0"; }
+
+// "FILE:LINE: distUnits=7 is not a unit (0..4); set it with 'quillon
+// units set distUnits meters'" for a value the checked reader refused,
+// whose message is "settings file FILE: distUnits=7 ...".
+int badSetting(const char* command, const std::string& path, const std::string& message) {
+    const std::string prefix = "settings file " + path + ": ";
+    for (std::size_t i = 0; i < quillon::Units::kCount; ++i) {
+        const std::string entry = prefix + quillon::Units::key(i) + "=";
+        if (message.compare(0, entry.size(), entry) != 0) continue;
+        const char* key = quillon::Units::key(i);
+        return inputError(command, path + ":" + std::to_string(lineOfKey(path, key)) + ": " +
+                                       message.substr(prefix.size()) + "; set it with 'quillon units set " + key +
+                                       " " + goodValue(i) + "'");
+    }
+    return inputError(command, message);
+}
 
 // The default file; created with the defaults when missing.
-int findDefaultFile(const char* command, SettingsFile* file) {
+void findDefaultFile(const char* command, SettingsFile* file) {
     const std::string folder = configDirectory();
-    if (folder.empty()) return kSuccess;  // defaults in memory only
+    if (folder.empty()) return;  // defaults in memory only
     file->path = folder + (folder.find('\\') != std::string::npos ? "\\" : "/") + "quillon.ini";
-    file->wide = fromUtf8(file->path);
-    if (fileExists(file->path)) return kSuccess;
-    Units defaults;
-    if (makeDirectories(folder)) defaults.saveData(file->wide.c_str());
-    if (!fileExists(file->path)) {
+    if (fileExists(file->path)) return;
+    if (!makeDirectories(folder) || !quillon::Units().save(file->path)) {
         std::fprintf(stderr, "quillon %s: warning: cannot create %s; using the default settings\n", command,
                      file->path.c_str());
         file->path.clear();
-        file->wide.clear();
     }
-    return kSuccess;
 }
 
 }  // namespace
 
 int loadSettings(const char* command, const std::optional<std::string>& unitsFile, SettingsUse use,
                  SettingsFile* file) {
-    if (unitsFile) {
+    file->units = quillon::Units();
+    if (unitsFile)
         file->path = *unitsFile;
-        file->wide = fromUtf8(file->path);
-        // A file named explicitly must exist, except for the units command,
-        // which creates it when setting a value.
-        if (!fileExists(file->path) && use == SettingsUse::kRead)
-            return inputError(command, "settings file " + file->path + ": no such file");
-    } else {
+    else
         findDefaultFile(command, file);
+    if (file->path.empty()) return kSuccess;
+
+    if (use == SettingsUse::kRepair) {
+        // The file may be missing: the units command creates it when setting
+        // a value.
+        if (fileExists(file->path)) {
+            std::FILE* probe = isDirectory(file->path) ? nullptr : openFile(file->path, "rb");
+            if (probe == nullptr) return inputError(command, "settings file " + openFailureReason(file->path));
+            std::fclose(probe);
+        }
+        file->units = quillon::Units::load(file->path);
+        return kSuccess;
     }
-    if (!file->path.empty() && fileExists(file->path)) {
-        std::FILE* probe = isDirectory(file->path) ? nullptr : openFile(file->path, "rb");
-        if (probe == nullptr)
-            return inputError(command, "settings file " + openFailureReason(file->path));
-        std::fclose(probe);
+
+    quillon::Result<quillon::Units> read = quillon::Units::read(file->path);
+    if (read) {
+        file->units = *read;
+        return kSuccess;
     }
-    if (allocUnits(file->wide.c_str()) == 0) return inputError(command, "cannot create the units settings");
-    if (use == SettingsUse::kRepair) return kSuccess;
-    for (int i = 0; i < 2; ++i) {
-        const int value = *settingField(i);
-        if (value >= 0 && value <= 4) continue;
-        const int line = lineOfKey(file->path, kSettingNames[i]);
-        return inputError(command, file->path + ":" + std::to_string(line) + ": " + kSettingNames[i] + "=" +
-                                              std::to_string(value) +
-                                              " is not a unit (0..4); set it with 'quillon units set " +
-                                              kSettingNames[i] + " meters'");
+    switch (read.error().code) {
+    case quillon::Errc::io_error: return inputError(command, "settings file " + openFailureReason(file->path));
+    case quillon::Errc::parse_error:
+    case quillon::Errc::out_of_range: return badSetting(command, file->path, read.error().message);
+    default: return inputError(command, read.error().message);
     }
-    return kSuccess;
 }
 
 }  // namespace cli

@@ -1,7 +1,6 @@
 #include "track_builder.h"
 
-#include <quillon/geodesy.h>
-#include <quillon/timescale.h>
+#include <quillon/cpp/time.hpp>
 
 #include <cmath>
 
@@ -10,10 +9,11 @@ namespace cli {
 namespace {
 
 constexpr double kDegreesToRadians = 3.141592653589793 / 180.0;
-constexpr double kDay = 86400.0;
-// The filter's sample window and its largest median, as FilterData's own
-// defaults; its gate (500 s) is the default too.
+constexpr double kDay = quillon::kSecondsPerDay;
+// The filter's sample window and the most samples in one median, 20 each,
+// and the largest age of a sample in a median, 500 s: the hosts' defaults.
 constexpr int kFilterSamples = 20;
+constexpr double kFilterGate = 500.0;
 
 int rankOf(FixSentence type) {
     switch (type) {
@@ -27,7 +27,8 @@ int rankOf(FixSentence type) {
 
 }  // namespace
 
-TrackBuilder::TrackBuilder(FixOutput* output, double tolerance) : output_(output), tolerance_(tolerance) {}
+TrackBuilder::TrackBuilder(FixOutput* output, double tolerance)
+    : output_(output), tolerance_(tolerance), filter_(kFilterSamples, kFilterGate) {}
 
 void TrackBuilder::onFix(FixSentence type, const FixReport& report) {
     // A new time of day starts a new cycle. A sentence without a time joins
@@ -45,7 +46,7 @@ void TrackBuilder::onFix(FixSentence type, const FixReport& report) {
     }
     if (report.hasDate) {
         hasDate_ = true;
-        midnight_ = yearMonthDayToDos(report.year, report.month, report.day, 0, 0, 0.0);
+        midnight_ = quillon::unix_time({report.year, report.month, report.day, 0, 0, 0.0});
         dateTimeOfDay_ = report.hasTime ? report.timeOfDay : epoch_.timeOfDay;
     }
     if (report.quality >= 0) epoch_.quality = report.quality;
@@ -102,25 +103,23 @@ void TrackBuilder::emit(const Epoch& epoch) {
     // The step is the chord between the two points on the ellipsoid: for
     // fixes metres or kilometres apart it equals the distance over the
     // ground to well below a millimetre.
-    double lat = fix.latitude * kDegreesToRadians;
-    double lon = fix.longitude * kDegreesToRadians;
-    double h = 0.0;
-    double xyz[3];
-    conv(&lat, &lon, &h, &xyz[0], &xyz[1], &xyz[2], 2);
+    const quillon::Geocentric xyz =
+        quillon::to_geocentric({fix.latitude * kDegreesToRadians, fix.longitude * kDegreesToRadians, 0.0});
     if (hasPrevious_) {
-        const double dx = xyz[0] - previousXyz_[0];
-        const double dy = xyz[1] - previousXyz_[1];
-        const double dz = xyz[2] - previousXyz_[2];
+        const double dx = xyz.x - previous_.x;
+        const double dy = xyz.y - previous_.y;
+        const double dz = xyz.z - previous_.z;
         fix.step = std::sqrt(dx * dx + dy * dy + dz * dz);
         fix.first = false;
     }
     hasPrevious_ = true;
-    for (int i = 0; i < 3; ++i) previousXyz_[i] = xyz[i];
+    previous_ = xyz;
 
     if (fix.hasHeight) {
-        fix.heightAccepted = filter_.addData(fix.height, clock_, tolerance_, kFilterSamples) != 0;
-        fix.filterStatus = filter_.status;
-        fix.filteredHeight = filter_.output;
+        const quillon::SampleOutcome outcome = filter_.add(fix.height, clock_, tolerance_, kFilterSamples);
+        fix.heightAccepted = outcome.accepted;
+        fix.filterStatus = outcome.status;
+        fix.filteredHeight = outcome.output;
         ++totals_.heights;
         if (!fix.heightAccepted) ++totals_.rejectedHeights;
     }

@@ -1,10 +1,11 @@
 // Joins the decoded sentences of one report cycle (the same time of day)
 // into one position fix, dates it, measures the step from the previous fix
-// and screens its height with the library's median filter (FilterData).
+// and screens its height with the library's median filter.
 #ifndef QUILLON_CLI_TRACK_BUILDER_H
 #define QUILLON_CLI_TRACK_BUILDER_H
 
-#include <quillon/estimation.h>
+#include <quillon/cpp/estimation.hpp>
+#include <quillon/cpp/geodesy.hpp>
 
 #include "sentence_scanner.h"
 
@@ -14,7 +15,7 @@ struct Fix {
     bool hasTime = false;
     double timeOfDay = 0.0;
     bool hasDate = false;
-    double dos = 0.0;  // the library's time scale, when the date is known
+    double dos = 0.0;  // seconds since 1970 (the library's time scale), when the date is known
     double latitude = 0.0;
     double longitude = 0.0;
     bool hasHeight = false;
@@ -75,7 +76,7 @@ private:
     FixOutput* output_;
     double tolerance_;
     Epoch epoch_;
-    FilterData filter_;
+    quillon::MedianFilter filter_;
     TrackTotals totals_;
     // Date: midnight of the current day on the library's scale, and the
     // time of day when it was learned (to notice the next midnight).
@@ -87,7 +88,7 @@ private:
     double clock_ = 0.0;
     double clockTimeOfDay_ = 0.0;
     bool hasPrevious_ = false;
-    double previousXyz_[3] = {0.0, 0.0, 0.0};
+    quillon::Geocentric previous_;
 };
 
 }  // namespace cli

@@ -1,10 +1,8 @@
 #include "track_printer.h"
 
-#include <quillon/angles.h>
-#include <quillon/timescale.h>
-#include <quillon/units.h>
+#include <quillon/cpp/time.hpp>
 
-#include <cwchar>
+#include <cstring>
 
 namespace cli {
 
@@ -20,26 +18,34 @@ const char* const kDecodedNames[4] = {"GGA", "RMC", "GLL", "ZDA"};
 
 }  // namespace
 
-void fixTimeText(const Fix& fix, wchar_t* out) {
+std::string_view fixTimeText(const Fix& fix, char* out) {
     // The text truncates to tenths: a time of 19.60 s held as 19.5999999
     // would read 19.5. Receivers state times to hundredths at most, so a
     // tenth of a millisecond added lifts the binary error without changing
     // any stated time.
     constexpr double kRepresentationSlack = 1e-4;
+    constexpr std::size_t kSize = quillon::kMaxTimeText + 1;
     if (!fix.hasTime) {
-        std::wcscpy(out, L"-");
-    } else if (fix.hasDate) {
-        timeToStr(out, fix.dos + kRepresentationSlack);
-    } else {
-        // The time of day alone: the clock part of "01-02-70 13:12:42.0".
-        wchar_t full[40];
-        timeToStr(full, 86400.0 + fix.timeOfDay + kRepresentationSlack);
-        std::wcscpy(out, full + 9);
+        std::memcpy(out, "-", 2);
+        return std::string_view(out, 1);
     }
+    if (fix.hasDate) return std::string_view(out, quillon::write_time(out, kSize, fix.dos + kRepresentationSlack));
+    // The time of day alone: the clock part of "01-02-70 13:12:42.0".
+    constexpr std::size_t kDate = 9;
+    const std::size_t length =
+        quillon::write_time(out, kSize, quillon::kSecondsPerDay + fix.timeOfDay + kRepresentationSlack);
+    if (length <= kDate) return std::string_view(out, 0);
+    std::memmove(out, out + kDate, length - kDate + 1);
+    return std::string_view(out, length - kDate);
 }
 
-TrackPrinter::TrackPrinter(Output* out, Format format, int style, int decimals)
-    : out_(out), format_(format), style_(style), decimals_(decimals) {}
+TrackPrinter::TrackPrinter(Output* out, Format format, quillon::AngleStyle style, int decimals,
+                           const quillon::Units& units)
+    : out_(out), format_(format), style_(style), decimals_(decimals), units_(units) {}
+
+std::string_view TrackPrinter::distance(double meters, char* out) const {
+    return std::string_view(out, quillon::write_distance(out, kMaxText + 1, meters, units_));
+}
 
 void TrackPrinter::writeHeader() {
     Output& o = *out_;
@@ -53,17 +59,13 @@ void TrackPrinter::writeHeader() {
 }
 
 void TrackPrinter::fixTexts(const Fix& fix) {
-    fixTimeText(fix, time_);
-    latToStr(latitude_, fix.latitude, decimals_, style_);
-    lonToStr(longitude_, fix.longitude, decimals_, style_);
-    if (fix.hasHeight)
-        distToStr(height_, fix.height);
-    else
-        std::wcscpy(height_, L"-");
-    if (fix.first)
-        std::wcscpy(step_, L"-");
-    else
-        distToStr(step_, fix.step);
+    time_ = fixTimeText(fix, timeText_);
+    latitude_ = std::string_view(
+        latitudeText_, quillon::write_latitude(latitudeText_, sizeof latitudeText_, fix.latitude, decimals_, style_));
+    longitude_ = std::string_view(longitudeText_, quillon::write_longitude(longitudeText_, sizeof longitudeText_,
+                                                                           fix.longitude, decimals_, style_));
+    height_ = fix.hasHeight ? distance(fix.height, heightText_) : "-";
+    step_ = fix.first ? "-" : distance(fix.step, stepText_);
     filter_ = filterText(fix);
 }
 
@@ -81,15 +83,15 @@ void TrackPrinter::writeFix(const Fix& fix) {
     switch (format_) {
     case Format::kText:
         // 07-15-21 13:12:42.0  N51 28 40.120    W000 00 05.310    45.40m     1.23m      1  08   med5
-        o.wideColumn(time_, 21).wideColumn(latitude_, 17).wideColumn(longitude_, 18);
-        o.wideColumn(height_, 11).wideColumn(step_, 11).startColumn();
+        o.column(time_, 21).column(latitude_, 17).column(longitude_, 18);
+        o.column(height_, 11).column(step_, 11).startColumn();
         quality("-").endColumn(3).startColumn();
         satellites("-").endColumn(5).text(filter_).newline();
         break;
     case Format::kCsv:
         // 07-15-21 13:12:42.0,N51 28 40.120,W000 00 05.310,45.40m,1.23m,1,08,med5,51.477811111,-0.001475000,45.400,1.230
-        o.wide(time_).ch(',').wide(latitude_).ch(',').wide(longitude_).ch(',');
-        o.wide(height_).ch(',').wide(fix.first ? L"" : step_).ch(',');
+        o.text(time_).ch(',').text(latitude_).ch(',').text(longitude_).ch(',');
+        o.text(height_).ch(',').text(fix.first ? "" : step_).ch(',');
         quality("").ch(',');
         satellites("").ch(',');
         o.text(filter_).ch(',').fixed(fix.latitude, 9).ch(',').fixed(fix.longitude, 9).ch(',');
@@ -99,22 +101,22 @@ void TrackPrinter::writeFix(const Fix& fix) {
         o.newline();
         break;
     case Format::kJson:
-        o.text("{\"class\":\"FIX\",\"time\":").jsonWide(time_).text(",\"dos\":");
+        o.text("{\"class\":\"FIX\",\"time\":").jsonString(time_).text(",\"dos\":");
         if (fix.hasDate)
             o.fixed(fix.dos, 3);
         else
             o.text("null");
         o.text(",\"lat\":").fixed(fix.latitude, 9).text(",\"lon\":").fixed(fix.longitude, 9);
-        o.text(",\"latitude\":").jsonWide(latitude_).text(",\"longitude\":").jsonWide(longitude_);
+        o.text(",\"latitude\":").jsonString(latitude_).text(",\"longitude\":").jsonString(longitude_);
         o.text(",\"height\":");
         if (fix.hasHeight)
-            o.fixed(fix.height, 3).text(",\"heightText\":").jsonWide(height_);
+            o.fixed(fix.height, 3).text(",\"heightText\":").jsonString(height_);
         else
             o.text("null,\"heightText\":null");
         if (fix.first)
             o.text(",\"step\":null,\"stepText\":null");
         else
-            o.text(",\"step\":").fixed(fix.step, 3).text(",\"stepText\":").jsonWide(step_);
+            o.text(",\"step\":").fixed(fix.step, 3).text(",\"stepText\":").jsonString(step_);
         o.text(",\"quality\":");
         if (fix.quality >= 0) o.integer(fix.quality); else o.text("null");
         o.text(",\"satellites\":");
@@ -161,15 +163,12 @@ void TrackPrinter::textSummary(Output& o, const std::string& source, const ScanC
     o.column("fixes", kLabel).integer(t.fixes).newline();
     o.column("cycles without fix", kLabel).integer(t.epochsWithoutFix).newline();
     o.column("rejected heights", kLabel).integer(t.rejectedHeights).text(" of ").integer(t.heights).newline();
-    wchar_t text[400];
-    distToStr(text, t.distance);
-    o.column("total distance", kLabel).wide(text).newline();
+    char text[kMaxText + 1];
+    o.column("total distance", kLabel).text(distance(t.distance, text)).newline();
     o.column("time span", kLabel);
     if (t.hasFirst && t.firstFix.hasTime) {
-        fixTimeText(t.firstFix, text);
-        o.wide(text).text(" .. ");
-        fixTimeText(t.lastFix, text);
-        o.wide(text);
+        o.text(fixTimeText(t.firstFix, text)).text(" .. ");
+        o.text(fixTimeText(t.lastFix, text));
         if (t.firstFix.hasDate && t.lastFix.hasDate) o.text(" (").fixed(t.lastFix.dos - t.firstFix.dos, 1).text(" s)");
     } else {
         o.ch('-');
@@ -197,23 +196,18 @@ void TrackPrinter::jsonSummary(const std::string& source, const ScanCounts& c, c
     o.text(",\"firstLine\":").integer(c.firstSkippedLine).ch('}');
     o.text(",\"fixes\":").integer(t.fixes).text(",\"cyclesWithoutFix\":").integer(t.epochsWithoutFix);
     o.text(",\"heights\":").integer(t.heights).text(",\"rejectedHeights\":").integer(t.rejectedHeights);
-    wchar_t text[400];
-    distToStr(text, t.distance);
-    o.text(",\"distance\":").fixed(t.distance, 3).text(",\"distanceText\":").jsonWide(text);
+    char text[kMaxText + 1];
+    o.text(",\"distance\":").fixed(t.distance, 3).text(",\"distanceText\":").jsonString(distance(t.distance, text));
     o.text(",\"first\":");
-    if (t.hasFirst) {
-        fixTimeText(t.firstFix, text);
-        o.jsonWide(text);
-    } else {
+    if (t.hasFirst)
+        o.jsonString(fixTimeText(t.firstFix, text));
+    else
         o.text("null");
-    }
     o.text(",\"last\":");
-    if (t.hasFirst) {
-        fixTimeText(t.lastFix, text);
-        o.jsonWide(text);
-    } else {
+    if (t.hasFirst)
+        o.jsonString(fixTimeText(t.lastFix, text));
+    else
         o.text("null");
-    }
     o.text(",\"span\":");
     if (t.hasFirst && t.firstFix.hasDate && t.lastFix.hasDate)
         o.fixed(t.lastFix.dos - t.firstFix.dos, 1);

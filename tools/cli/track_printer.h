@@ -4,6 +4,9 @@
 #ifndef QUILLON_CLI_TRACK_PRINTER_H
 #define QUILLON_CLI_TRACK_PRINTER_H
 
+#include <quillon/cpp/angles.hpp>
+#include <quillon/cpp/units.hpp>
+
 #include <string>
 
 #include "output.h"
@@ -16,9 +19,10 @@ enum class Format { kText, kCsv, kJson };
 
 class TrackPrinter : public FixOutput {
 public:
-    // style: 0 degrees minutes seconds, 1 degrees and decimal minutes;
-    // decimals of the last component, 0..6.
-    TrackPrinter(Output* out, Format format, int style, int decimals);
+    // Latitudes and longitudes in `style` with `decimals` decimals of the
+    // last component (0..6); heights and distances in the distance unit of
+    // `units`.
+    TrackPrinter(Output* out, Format format, quillon::AngleStyle style, int decimals, const quillon::Units& units);
     void writeHeader();
     void writeFix(const Fix& fix) override;
     // The summary: on the output for text and JSON, on `csvSummary` (the
@@ -32,21 +36,33 @@ private:
                      const TrackTotals& t);
     void jsonSummary(const std::string& source, const ScanCounts& c, const TypeTally& types, const TrackTotals& t);
 
+    // A distance in the distance unit, into a buffer of kMaxText + 1.
+    std::string_view distance(double meters, char* out) const;
+
+    static constexpr std::size_t kMaxText = quillon::kMaxLengthText;
+
     Output* out_;
     Format format_;
-    int style_;
+    quillon::AngleStyle style_;
     int decimals_;
+    quillon::Units units_;
     // Texts of the fix being written.
-    wchar_t time_[40];
-    wchar_t latitude_[40];
-    wchar_t longitude_[40];
-    wchar_t height_[400];
-    wchar_t step_[400];
+    std::string_view time_;
+    std::string_view latitude_;
+    std::string_view longitude_;
+    std::string_view height_;
+    std::string_view step_;
+    char timeText_[kMaxText + 1];
+    char latitudeText_[kMaxText + 1];
+    char longitudeText_[kMaxText + 1];
+    char heightText_[kMaxText + 1];
+    char stepText_[kMaxText + 1];
     const char* filter_ = "";
 };
 
-// "07-15-21 13:12:42.0" with the date, "13:12:42.0" without one.
-void fixTimeText(const Fix& fix, wchar_t* out);
+// "07-15-21 13:12:42.0" with the date, "13:12:42.0" without one, "-"
+// without a time; out holds quillon::kMaxTimeText + 1.
+std::string_view fixTimeText(const Fix& fix, char* out);
 
 }  // namespace cli
 

@@ -1,21 +1,26 @@
-// Typed texts read through the library's parsers, with checks on what the
-// parser consumed, so that a command can reject "5 mi" or "abc" instead of
-// silently reading a part.
+// Typed texts read through the library's checked readers, which take a text
+// only when all of it is what was asked for, so that a command can reject
+// "5 mi" or "abc" instead of silently reading a part.
 #ifndef QUILLON_CLI_TYPED_TEXT_H
 #define QUILLON_CLI_TYPED_TEXT_H
+
+#include <quillon/cpp/result.hpp>
 
 #include <string>
 
 namespace cli {
 
-// "" when the parser read a number and nothing but blanks is left after
-// `stop`; otherwise the reason, e.g. "no number" or "cannot read 'mi'".
-std::string unreadPart(const std::wstring& text, int stop);
+// Why a checked reader refused `typed`, for the tool's "'TEXT': reason"
+// lines: "no number" for a text without a digit, otherwise the reader's
+// message without the quoted text it ends with ("cannot read 'mi' in
+// '5 mi'" -> "cannot read 'mi'").
+std::string refusal(const quillon::Error& error, const std::string& typed);
 
-// A typed length ("12.5 ft", "2nm", "N 100 m", "-7 km") in meters, a bare
-// number being in unit `defaultUnit` (an index of the library's unit
-// table, 0..4). Every command that takes a length reads it here. "" when
-// the whole text was read; otherwise the reason, as unreadPart() gives it.
+// A typed length ("12.5 ft", "2nm", "N 100 m", "-7 km", "1e3", "10 usft")
+// in meters, a bare number being in unit `defaultUnit` (an index of the
+// library's unit table, 0..4). Every command that takes a length reads it
+// here. "" when the whole text was read; otherwise the reason, as refusal()
+// gives it.
 std::string readLength(const std::string& typed, int defaultUnit, double* meters);
 
 }  // namespace cli

@@ -5,9 +5,10 @@
 #include <fcntl.h>
 #include <io.h>
 
+#include <quillon/cpp/text.hpp>
+
 #include <cstdlib>
 
-#include "output.h"
 #include "tool_platform.h"
 
 namespace cli {
@@ -17,13 +18,13 @@ std::vector<std::string> utf8Arguments(int argc, char** argv) {
     LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
     if (wide == nullptr) return {argv, argv + argc};
     std::vector<std::string> arguments;
-    for (int i = 0; i < count; ++i) arguments.push_back(toUtf8(wide[i]));
+    for (int i = 0; i < count; ++i) arguments.push_back(quillon::to_utf8(wide[i]));
     LocalFree(wide);
     return arguments;
 }
 
 std::FILE* openFile(const std::string& path, const char* mode) {
-    return _wfopen(fromUtf8(path).c_str(), fromUtf8(mode).c_str());
+    return _wfopen(quillon::to_wide(path).c_str(), quillon::to_wide(mode).c_str());
 }
 
 bool isTerminal(std::FILE* stream) { return _isatty(_fileno(stream)) != 0; }
@@ -32,7 +33,7 @@ void setBinaryMode(std::FILE* stream) { _setmode(_fileno(stream), _O_BINARY); }
 
 std::string configDirectory() {
     const wchar_t* appData = _wgetenv(L"APPDATA");
-    if (appData != nullptr && appData[0] != L'\0') return toUtf8(appData) + "\\quillon";
+    if (appData != nullptr && appData[0] != L'\0') return quillon::to_utf8(appData) + "\\quillon";
     return std::string();
 }
 
