@@ -1,4 +1,4 @@
-// The private-profile text editor (platform/posix/ini_text.h) on any text,
+// The private-profile text editor (platform/ini_text.h) on any text,
 // as bytes (UTF-8 or anything else) and as UTF-16 code units after a
 // byte-order mark: reading never goes outside the text, a written key reads
 // back with its value, another key reads as before, and the write changes
@@ -8,7 +8,7 @@
 
 #include "fuzz_support.h"
 #include "ini_properties.h"
-#include "platform/posix/ini_text.h"
+#include "platform/ini_text.h"
 
 namespace {
 

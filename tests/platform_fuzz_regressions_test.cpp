@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "platform/posix/ini_text.h"
+#include "platform/ini_text.h"
 
 #if !defined(_WIN32)
 #include "platform/platform.h"

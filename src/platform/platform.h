@@ -28,6 +28,10 @@ int profileInt(const wchar_t* section, const wchar_t* key, int fallback, const c
 // missing (an empty value is an empty text).
 std::optional<std::wstring> profileString(const wchar_t* section, const wchar_t* key, const wchar_t* path);
 std::optional<std::wstring> profileString(const wchar_t* section, const wchar_t* key, const char* path);
+// The 1-based line of the file where `key` of `section` is set, for
+// messages that send a user to it; 0 when the file, section or key is
+// missing.
+int profileLine(const wchar_t* section, const wchar_t* key, const char* path);
 // Sets `key` of `section` to `value`, creating file, section or key as
 // needed. Every other byte of the file is kept; the file is replaced
 // atomically. false when the file could not be written (it is then intact).

@@ -112,8 +112,9 @@ Units Units::load(std::wstring_view path) noexcept { return loadFrom(path); }
 Result<Units> Units::read(std::string_view path) noexcept {
     try {
         const std::string file(path);
-        auto fail = [&file](Errc code, const std::string& what) {
-            return make_error(code, "settings file " + file + ": " + what);
+        auto fail = [&file](Errc code, const std::string& what, int line = 0) {
+            const std::string where = line > 0 ? file + ":" + std::to_string(line) : file;
+            return make_error(code, "settings file " + where + ": " + what);
         };
         switch (namesAFile(file) ? platform::profileFileState(file.c_str()) : platform::ProfileFile::missing) {
         case platform::ProfileFile::readable: break;
@@ -133,8 +134,9 @@ Result<Units> Units::read(std::string_view path) noexcept {
                 continue;
             }
             const std::string entry = std::string(kKeys[i].name) + "=" + utf::toUtf8(*text);
-            if (whole == Whole::notWhole) return fail(Errc::parse_error, entry + " is not a whole number");
-            return fail(Errc::out_of_range, entry + (isUnit ? " is not a unit (0..4)" : " is out of range"));
+            const int line = platform::profileLine(kSection, kKeys[i].wide, file.c_str());
+            if (whole == Whole::notWhole) return fail(Errc::parse_error, entry + " is not a whole number", line);
+            return fail(Errc::out_of_range, entry + (isUnit ? " is not a unit (0..4)" : " is out of range"), line);
         }
         return units;
     } catch (...) {

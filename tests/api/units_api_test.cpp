@@ -125,26 +125,26 @@ std::string utf16le(const std::u16string& text) {
     return bytes;
 }
 
-TEST_F(UnitsFile, ReadChecksEveryValueAndNamesFileAndKey) {
+TEST_F(UnitsFile, ReadChecksEveryValueAndNamesFileLineAndKey) {
     using quillon::Errc;
     std::filesystem::create_directory(file("folder.ini"));
     const struct {
         const char* name;
         std::string content;  // not written for "missing.ini" and "folder.ini"
         Errc code;
-        std::string problem;  // "" when the file reads
+        std::string problem;  // after the file name; "" when the file reads
     } cases[] = {
-        {"missing.ini", "", Errc::io_error, "no such file"},
-        {"folder.ini", "", Errc::io_error, "is not a file"},
-        {"ft.ini", "[units]\ndistUnits=ft\n", Errc::parse_error, "distUnits=ft is not a whole number"},
-        {"seven.ini", "[units]\r\ndistUnits=7\r\n", Errc::out_of_range, "distUnits=7 is not a unit (0..4)"},
-        {"negative.ini", "[units]\nwpUnits=-1\n", Errc::out_of_range, "wpUnits=-1 is not a unit (0..4)"},
-        {"big.ini", "[units]\nlatLonStyle=2147483648\n", Errc::out_of_range, "latLonStyle=2147483648 is out of range"},
+        {"missing.ini", "", Errc::io_error, ": no such file"},
+        {"folder.ini", "", Errc::io_error, ": is not a file"},
+        {"ft.ini", "[units]\ndistUnits=ft\n", Errc::parse_error, ":2: distUnits=ft is not a whole number"},
+        {"seven.ini", "[units]\r\ndistUnits=7\r\n", Errc::out_of_range, ":2: distUnits=7 is not a unit (0..4)"},
+        {"negative.ini", "[units]\nwpUnits=-1\n", Errc::out_of_range, ":2: wpUnits=-1 is not a unit (0..4)"},
+        {"big.ini", "[units]\nlatLonStyle=2147483648\n", Errc::out_of_range, ":2: latLonStyle=2147483648 is out of range"},
         {"comment.ini", "[units]\ndefaultEntry=2 ; grid\n", Errc::parse_error,
-         "defaultEntry=2 ; grid is not a whole number"},
-        {"order.ini", "[units]\nwpUnits=9\ndistUnits=1x\n", Errc::parse_error, "distUnits=1x is not a whole number"},
+         ":2: defaultEntry=2 ; grid is not a whole number"},
+        {"order.ini", "[units]\nwpUnits=9\ndistUnits=1x\n", Errc::parse_error, ":3: distUnits=1x is not a whole number"},
         {"utf16.ini", utf16le(u"[units]\r\nwpUnits=ft\U0001F4CF\r\n"), Errc::parse_error,
-         "wpUnits=ft\xF0\x9F\x93\x8F is not a whole number"},
+         ":2: wpUnits=ft\xF0\x9F\x93\x8F is not a whole number"},
         {"good.ini", "[Units]\nDISTUNITS = 3\nwpUnits=\"4\"\nlatLonStyle=+1\ndefaultLonHemi=\ndefaultDistCalc=-2147483648\n",
          Errc::io_error, ""},
     };
@@ -155,7 +155,7 @@ TEST_F(UnitsFile, ReadChecksEveryValueAndNamesFileAndKey) {
         ASSERT_EQ(read.ok(), c.problem.empty()) << (read.ok() ? "" : read.error().message);
         if (!read.ok()) {
             EXPECT_EQ(read.error().code, c.code);
-            EXPECT_EQ(read.error().message, "settings file " + file(c.name) + ": " + c.problem);
+            EXPECT_EQ(read.error().message, "settings file " + file(c.name) + c.problem);
         }
     }
     const quillon::Units good = *quillon::Units::read(file("good.ini"));

@@ -185,11 +185,11 @@ struct QUILLON_API Units {
     /// readable (io_error: "settings file x.ini: no such file", "... is not
     /// a file", "... cannot be read"), every value present must be a whole
     /// number and nothing else, an optional sign and decimal digits
-    /// (parse_error: "settings file x.ini: distUnits=ft is not a whole
-    /// number"), within the range of int (out_of_range: "settings file
-    /// x.ini: latLonStyle=99999999999 is out of range"), and the two unit
-    /// indexes must lie in 0..4 (out_of_range: "settings file x.ini:
-    /// distUnits=7 is not a unit (0..4)"). The first key in file order that
+    /// (parse_error: "settings file x.ini:2: distUnits=ft is not a whole
+    /// number", with the line of the key), within the range of int
+    /// (out_of_range: "settings file x.ini:4: latLonStyle=99999999999 is out
+    /// of range"), and the two unit indexes must lie in 0..4 (out_of_range:
+    /// "settings file x.ini:2: distUnits=7 is not a unit (0..4)"). The first key in file order that
     /// fails is reported. Keys that are missing or empty are 0. no_memory
     /// when storage runs out.
     static Result<Units> read(std::string_view path) noexcept;

@@ -22,7 +22,7 @@
 #include <string>
 
 #include "platform/platform.h"
-#include "platform/posix/ini_text.h"
+#include "platform/ini_text.h"
 #include "text/utf.h"
 
 namespace quillon::platform {
@@ -235,6 +235,15 @@ std::optional<std::wstring> profileString(const wchar_t* section, const wchar_t*
     auto value = ini::readValue(bytes, 0, utf::toUtf8(section), utf::toUtf8(key));
     if (!value) return std::nullopt;
     return utf::fromUtf8(*value);
+}
+
+int profileLine(const wchar_t* section, const wchar_t* key, const char* path) {
+    if (section == nullptr || key == nullptr || path == nullptr) return 0;
+    std::string bytes;
+    if (!readFile(path, &bytes)) return 0;
+    if (hasUtf16Bom(bytes))
+        return ini::lineOfKey(utf::bytesToUtf16le(bytes), 1, utf::toUtf16(section), utf::toUtf16(key));
+    return ini::lineOfKey(bytes, 0, utf::toUtf8(section), utf::toUtf8(key));
 }
 
 std::optional<std::wstring> profileString(const wchar_t* section, const wchar_t* key, const wchar_t* path) {

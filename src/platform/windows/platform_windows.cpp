@@ -9,6 +9,7 @@
 
 #include "text/chars.h"
 #include "text/utf.h"
+#include "platform/ini_text.h"
 #include "platform/platform.h"
 
 namespace quillon::platform {
@@ -69,6 +70,25 @@ std::optional<std::wstring> profileString(const wchar_t* section, const wchar_t*
 std::optional<std::wstring> profileString(const wchar_t* section, const wchar_t* key, const char* path) {
     if (path == nullptr) return std::nullopt;
     return profileString(section, key, utf::fromUtf8(path).c_str());
+}
+
+// The system reads no line numbers, so the file is read here and searched
+// as the POSIX stand-in searches it: bytes of the code page, or UTF-16LE
+// after its byte-order mark.
+int profileLine(const wchar_t* section, const wchar_t* key, const char* path) {
+    if (section == nullptr || key == nullptr || path == nullptr) return 0;
+    const std::wstring file = profileFilePath(utf::fromUtf8(path).c_str());
+    HANDLE handle = CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return 0;
+    std::string bytes;
+    char chunk[65536];
+    DWORD got = 0;
+    while (ReadFile(handle, chunk, sizeof chunk, &got, nullptr) && got > 0) bytes.append(chunk, got);
+    CloseHandle(handle);
+    if (bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF && static_cast<unsigned char>(bytes[1]) == 0xFE)
+        return ini::lineOfKey(utf::bytesToUtf16le(bytes), 1, utf::toUtf16(section), utf::toUtf16(key));
+    return ini::lineOfKey(bytes, 0, utf::toUtf8(section), utf::toUtf8(key));
 }
 
 bool writeProfileString(const wchar_t* section, const wchar_t* key, const wchar_t* value, const wchar_t* path) {

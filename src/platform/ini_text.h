@@ -140,6 +140,17 @@ Place findKey(const Text<Ch>& text, std::size_t start, const Text<Ch>& section, 
     return place;
 }
 
+// The 1-based line of the key, or 0 when section or key is missing.
+template <class Ch>
+int lineOfKey(const Text<Ch>& text, std::size_t start, const Text<Ch>& section, const Text<Ch>& key) {
+    Place place = findKey(text, start, section, key);
+    if (!place.keyFound) return 0;
+    std::size_t lines = 1;
+    for (std::size_t i = start; i < place.keyLine.begin; ++i)
+        if (text[i] == Ch('\n')) ++lines;
+    return static_cast<int>(lines);
+}
+
 // The value text of the key, or nothing when file, section or key is missing.
 template <class Ch>
 std::optional<Text<Ch>> readValue(const Text<Ch>& text, std::size_t start, const Text<Ch>& section,
