@@ -1,6 +1,6 @@
-// The estimator's flat-record form over quillon::solve_position. The
-// quillon tool compiles this source into itself, so it reaches the engine
-// through the shared library's exports only.
+// The estimator in the hosts' terms (their station record, the observation
+// record with integer kinds, northing before easting) over
+// quillon::solve_position; it stays internal, as no host calls it.
 #include "estimation/solve_base_position.h"
 
 #include <algorithm>

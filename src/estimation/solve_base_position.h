@@ -34,7 +34,7 @@ int solveBasePosition(double* y, double* x, double* z, double heading, double pi
 // The residual of one observation (computed minus observed; bearings
 // folded into -180..180) for the reference point at y, x, z, with the
 // sensor and platform of solveBasePosition: the quantity the estimator
-// drives towards zero. The command-line tool reports it per observation.
+// drives towards zero.
 double observationResidual(const StationObservation& observation, double y, double x, double z, double heading,
                            double pitch, double roll, const double* offset, const CalcBaseStation* stations);
 
