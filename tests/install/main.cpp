@@ -1,4 +1,6 @@
+// Both doors of an installed copy: the flat interface and the C++ API.
 #include <quillon/quillon.h>
+#include <quillon/quillon.hpp>
 
 #include <cstdio>
 
@@ -9,5 +11,8 @@ int main() {
     distToStr(text, 1234.5678);
     std::printf("%ls\n", text);
     deAllocUnits(L"");
-    return 0;
+
+    quillon::Units units;
+    units.dist_units = quillon::kKilometers;
+    return quillon::format_distance(1234.5678, units) == "1.23457km" ? 0 : 1;
 }
