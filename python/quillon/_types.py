@@ -1,0 +1,99 @@
+"""The named tuples quillon's functions return and take."""
+
+from typing import NamedTuple, Tuple
+
+import numpy as np
+
+
+class ParsedAngle(NamedTuple):
+    """What parse_angle() read: degrees, signed decimal degrees (0.0 when
+    nothing could be read), and stop, the index of the first unread
+    character (byte, for bytes)."""
+
+    degrees: float
+    stop: int
+
+
+class ParsedLength(NamedTuple):
+    """What parse_length() read: meters (0.0 when no number was read) and
+    stop, the index of the first unread character (byte, for bytes)."""
+
+    meters: float
+    stop: int
+
+
+class CivilDate(NamedTuple):
+    """A date of the Julian (before 1582-10-15) or Gregorian calendar."""
+
+    year: int
+    month: int
+    day: int
+
+
+class GpsTime(NamedTuple):
+    """A GPS time: week, whole weeks since 1980-01-06 00:00:00 (no roll-over,
+    negative before it), and seconds into the week, 0 up to 604800."""
+
+    week: int
+    seconds: float
+
+
+class Line(NamedTuple):
+    """The line y = a + b x of lad_fit(): a the intercept in the unit of y, b
+    the slope, mean_abs_dev the mean of |y - a - b x| over the points."""
+
+    a: float
+    b: float
+    mean_abs_dev: float
+
+
+class SampleOutcome(NamedTuple):
+    """What MedianFilter.add() made of a sample: accepted (within the
+    tolerance of the median of recent samples), output (that median when
+    accepted, otherwise the sample) and status (0 not accepted, 1 median of
+    3 or 4 samples, 2 median of 5 or more)."""
+
+    accepted: bool
+    output: float
+    status: int
+
+
+class Observation(NamedTuple):
+    """One observation for solve_position().
+
+    kind: 'slope_range', 'range_difference', 'northing', 'easting',
+    'origin_range', 'origin_bearing', 'bearing' or 'height'; value in the
+    length unit of the stations, or degrees clockwise from north for
+    bearings; sigma its standard deviation (0 leaves it out); station the
+    index of the station observed from (slope_range, range_difference,
+    bearing) and other_station the second one (range_difference)."""
+
+    kind: str
+    value: float
+    sigma: float
+    station: int = 0
+    other_station: int = 0
+
+
+class Platform(NamedTuple):
+    """The mounting of the sensor for solve_position(): heading (degrees
+    clockwise from north), pitch (tilts the vertical offset forward), roll
+    (tilts it to the right), both in degrees, and offset, the sensor's place
+    from the reference point as (right, forward, up) in the length unit."""
+
+    heading: float = 0.0
+    pitch: float = 0.0
+    roll: float = 0.0
+    offset: Tuple[float, float, float] = (0.0, 0.0, 0.0)
+
+
+class PositionSolution(NamedTuple):
+    """The reference point solve_position() estimated, the Gauss-Newton
+    iterations taken (1..10) and the residuals, computed minus observed for
+    each observation at the solution (bearings in -180..180 degrees)."""
+
+    easting: float
+    northing: float
+    height: float
+    iterations: int
+    residuals: np.ndarray
