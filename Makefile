@@ -13,7 +13,7 @@ WINBUILD ?= build-windows
 WINBIN   = $(abspath $(WINBUILD))/bin
 
 .PHONY: all build test-deps run test install clean test-sanitize test-tsan windows test-windows screenshots \
-        bench bench-deps bench-build bench-smoke fuzz fuzz-build fuzz-short docs
+        bench bench-deps bench-build bench-smoke fuzz fuzz-build fuzz-short docs python python-deps test-python
 
 all: build
 
@@ -32,6 +32,22 @@ run: build
 
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+
+# The Python module (python/, docs/python.md) for Debian's /usr/bin/python3,
+# importable with PYTHONPATH=$(BUILD)/python; `make test-python` runs its
+# tests with pytest against the flat exports and the tool of the same build.
+PYTHON_PACKAGES = python3-dev python3-numpy python3-pybind11 pybind11-dev python3-pytest \
+                  python3-pymap3d python3-pyproj python3-dask
+
+python-deps:
+	@sh scripts/install_deps.sh python $(PYTHON_PACKAGES)
+
+python: test-deps python-deps
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=$(TYPE) -DQUILLON_BUILD_PYTHON=ON $(CMAKE_FLAGS)
+	cmake --build $(BUILD) -j $(JOBS) --target quillon_python quillon quillon_tool
+
+test-python: python
+	QUILLON_BUILD_DIR=$(abspath $(BUILD)) /usr/bin/python3 -m pytest -q -p no:cacheprovider python/tests
 
 install: build
 	cmake --install $(BUILD) --prefix $(or $(PREFIX),/usr/local)
