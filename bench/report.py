@@ -7,7 +7,7 @@ every other implementation a peer measured in the same run. One table row per
 operation: our time per call, each peer's time per call, and the ratio
 peer / ours (above 1: the library is faster).
 
-Usage: report.py --bench BENCH.json [--track TRACK.json] [--notes NOTES.md] --out OUT.md"""
+Usage: report.py --bench BENCH.json [--bench MORE.json] [--track TRACK.json] [--notes NOTES.md] --out OUT.md"""
 
 import argparse
 import json
@@ -28,6 +28,7 @@ TARGETS = [
     ("conv", "GeographicLib", "ratio", 1.0, "no slower than GeographicLib"),
     ("checkCheckSum", "plain byte loop", "ratio", 0.5, "within 2× the plain byte loop"),
     ("FilterData::addData", None, "absolute", 200.0, "under 200 ns per sample"),
+    ("Python ecef2geodetic", "", "ratio", 1.0, "no slower than pymap3d and pyproj's Transformer"),
 ]
 # Rows whose library and naive implementations share a split (the same
 # exported function, measured in its own row): the text alone is the time
@@ -114,7 +115,8 @@ def judge(row, impls, rows):
         return wording + ": not measured"
     if kind == "absolute":
         return "%s: %s" % (wording, "met" if ours < threshold else "**missed**")
-    times = [t for name, t in impls.items() if name.startswith(peer) and isinstance(t, float)]
+    times = [t for name, t in impls.items()
+             if name != QUILLON and name.startswith(peer) and isinstance(t, float)]
     if not times:
         return wording + ": not measured"
     ratio = min(times) / ours
@@ -203,13 +205,17 @@ def context_lines(context):
 
 def main():
     parser = argparse.ArgumentParser()
-    parser.add_argument("--bench", required=True)
+    parser.add_argument("--bench", required=True, action="append")
     parser.add_argument("--track")
     parser.add_argument("--notes")
     parser.add_argument("--out", required=True)
     args = parser.parse_args()
 
-    rows, context = load_benchmarks(args.bench)
+    rows, context = {}, {}
+    for path in args.bench:
+        more, more_context = load_benchmarks(path)
+        rows.update(more)
+        context = context or more_context
     out = [
         "# Performance",
         "",

@@ -25,5 +25,12 @@ python3 "$here/track_compare.py" --quillon "${QUILLON_TOOL:-$build/tools/quillon
     --runner "$build/bench/quillon_run_measured" --out "$results/track.json" \
     "$results/logs/quarter.nmea" "$results/logs/big.nmea"
 
-python3 "$here/report.py" --bench "$results/benchmarks.json" --track "$results/track.json" \
+# The Python module against pymap3d and pyproj, when the build has it.
+python_rows=
+if [ -d "$build/python/quillon" ]; then
+    PYTHONPATH=$build/python /usr/bin/python3 "$here/python_bench.py" --out "$results/python.json"
+    python_rows="--bench $results/python.json"
+fi
+
+python3 "$here/report.py" --bench "$results/benchmarks.json" $python_rows --track "$results/track.json" \
     --notes "$here/performance_notes.md" --out "$out"
