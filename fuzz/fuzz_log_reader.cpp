@@ -1,7 +1,7 @@
-// The track command's log path on any bytes: the tool's sentence scanner
-// (which verifies checksums and splits fields with the library) feeding its
-// track builder (dates, distances, the height filter), one line at a time as
-// the tool's LogReader hands them over. Every other input also goes through
+// The track command's log path on any bytes: the library's track decoder
+// (sentences found and verified, fixes decoded, dated, measured and their
+// heights screened), one line at a time as the tool's LogReader hands them
+// over. Every other input also goes through
 // the LogReader itself from a stream, which must return the same lines, with
 // a buffer of 1 to 4096 bytes so that short logs reach the buffer's edges
 // (refills, lines across them, lines too long for it).
@@ -15,24 +15,24 @@
 
 #include "fuzz_support.h"
 #include "log_reader.h"
-#include "sentence_scanner.h"
-#include "track_builder.h"
+
+#include <quillon/cpp/track.hpp>
 
 namespace {
 
-class CheckedOutput : public cli::FixOutput {
+class CheckedOutput : public quillon::FixSink {
 public:
-    void writeFix(const cli::Fix& fix) override {
+    void on_fix(const quillon::Fix& fix) override {
         ++fixes;
         FUZZ_CHECK(std::isfinite(fix.latitude) && std::fabs(fix.latitude) <= 90.0, "fix at latitude %.17g",
                    fix.latitude);
         FUZZ_CHECK(std::isfinite(fix.longitude) && std::fabs(fix.longitude) <= 180.0, "fix at longitude %.17g",
                    fix.longitude);
         FUZZ_CHECK(std::isfinite(fix.step) && fix.step >= 0.0, "step of %.17g m", fix.step);
-        FUZZ_CHECK(!fix.hasHeight || std::isfinite(fix.height), "height %.17g", fix.height);
-        FUZZ_CHECK(!fix.hasDate || std::isfinite(fix.dos), "date %.17g", fix.dos);
-        FUZZ_CHECK(!fix.hasTime || (fix.timeOfDay >= 0.0 && fix.timeOfDay < 86401.0), "time of day %.17g",
-                   fix.timeOfDay);
+        FUZZ_CHECK(!fix.has_height || std::isfinite(fix.height), "height %.17g", fix.height);
+        FUZZ_CHECK(!fix.has_date || std::isfinite(fix.unix_time), "date %.17g", fix.unix_time);
+        FUZZ_CHECK(!fix.has_time || (fix.time_of_day >= 0.0 && fix.time_of_day < 86401.0), "time of day %.17g",
+                   fix.time_of_day);
     }
     long long fixes = 0;
 };
@@ -105,21 +105,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     CheckedOutput output;
-    cli::TrackBuilder builder(&output, 5.0);
-    cli::SentenceScanner scanner(&builder);
+    quillon::TrackDecoder decoder(output, 5.0);
     long long number = 0;
-    for (const std::string& line : lines) scanner.scanLine(line.data(), line.size(), ++number);
-    builder.finish();
+    for (const std::string& line : lines) decoder.add_line(line, ++number);
+    decoder.finish();
 
-    const cli::ScanCounts& counts = scanner.counts();
-    const cli::TrackTotals& totals = builder.totals();
+    const quillon::LogCounts& counts = decoder.counts();
+    const quillon::TrackTotals& totals = decoder.totals();
     FUZZ_CHECK(counts.lines == number, "%lld lines counted of %lld", counts.lines, number);
     // Each sentence ends in exactly one outcome (lines are handed over whole,
     // so "overlong" counts sentences only).
     long long decoded = 0;
     for (long long d : counts.decoded) decoded += d;
-    const long long outcomes = decoded + counts.overlong + counts.malformed + counts.badChecksum + counts.proprietary +
-                               counts.otherTypes + counts.truncated + counts.badField;
+    const long long outcomes = decoded + counts.overlong + counts.malformed + counts.bad_checksum + counts.proprietary +
+                               counts.other_types + counts.truncated + counts.bad_field;
     FUZZ_CHECK(outcomes == counts.sentences, "%lld outcomes for %lld sentences", outcomes, counts.sentences);
     FUZZ_CHECK(totals.fixes == output.fixes, "%lld fixes counted, %lld written", totals.fixes, output.fixes);
     FUZZ_CHECK(std::isfinite(totals.distance) && totals.distance >= 0.0, "total distance %.17g", totals.distance);

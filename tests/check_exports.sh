@@ -48,7 +48,7 @@ for symbol in $exported; do
             continue
         fi
         # The C++ API: everything in namespace quillon.
-        if echo "$demangled" | grep -Eq "^quillon::"; then
+        if echo "$demangled" | grep -Eq "^((typeinfo|typeinfo name|vtable) for )?quillon::"; then
             continue
         fi
         echo "unexpected C++ export: $demangled"

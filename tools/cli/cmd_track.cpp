@@ -1,5 +1,6 @@
 // quillon track LOG: position fixes of an NMEA 0183 log and its summary.
 #include <quillon/cpp/angles.hpp>
+#include <quillon/cpp/track.hpp>
 
 #include <cstdio>
 
@@ -7,11 +8,9 @@
 #include "commands.h"
 #include "log_reader.h"
 #include "output.h"
-#include "sentence_scanner.h"
 #include "settings.h"
 #include "text_input.h"
 #include "tool_platform.h"
-#include "track_builder.h"
 #include "track_printer.h"
 #include "typed_text.h"
 
@@ -108,8 +107,7 @@ int runTrack(int argc, char** argv) {
     Output err(stderr);
     const Format format = csv ? Format::kCsv : json ? Format::kJson : Format::kText;
     TrackPrinter printer(&out, format, style, decimals, settings.units);
-    TrackBuilder builder(&printer, tolerance);
-    SentenceScanner scanner(&builder);
+    quillon::TrackDecoder decoder(printer, tolerance);
     Progress progress(path);
 
     printer.writeHeader();
@@ -118,18 +116,18 @@ int runTrack(int argc, char** argv) {
     bool overlong;
     while (reader.next(&line, &length, &overlong)) {
         if (overlong)
-            scanner.overlongLine(reader.lineNumber());
+            decoder.add_overlong_line(reader.lineNumber());
         else
-            scanner.scanLine(line, length, reader.lineNumber());
+            decoder.add_line(std::string_view(line, length), reader.lineNumber());
         if ((reader.lineNumber() & 0xFFF) == 0) progress.update(reader.bytesRead());
     }
-    builder.finish();
+    decoder.finish();
     progress.clear();
     if (reader.failed()) {
         out.flush();
         return inputError("track", source + ":" + std::to_string(reader.lineNumber() + 1) + ": read error");
     }
-    printer.writeSummary(source, scanner.counts(), scanner.types(), builder.totals(), &err);
+    printer.writeSummary(source, decoder.counts(), decoder.types(), decoder.totals(), &err);
     err.flush();
     if (!out.flush()) return inputError("track", "cannot write the output");
     return kSuccess;

@@ -5,36 +5,35 @@
 #define QUILLON_CLI_TRACK_PRINTER_H
 
 #include <quillon/cpp/angles.hpp>
+#include <quillon/cpp/track.hpp>
 #include <quillon/cpp/units.hpp>
 
 #include <string>
 
 #include "output.h"
-#include "sentence_scanner.h"
-#include "track_builder.h"
 
 namespace cli {
 
 enum class Format { kText, kCsv, kJson };
 
-class TrackPrinter : public FixOutput {
+class TrackPrinter : public quillon::FixSink {
 public:
     // Latitudes and longitudes in `style` with `decimals` decimals of the
     // last component (0..6); heights and distances in the distance unit of
     // `units`.
     TrackPrinter(Output* out, Format format, quillon::AngleStyle style, int decimals, const quillon::Units& units);
     void writeHeader();
-    void writeFix(const Fix& fix) override;
+    void on_fix(const quillon::Fix& fix) override;
     // The summary: on the output for text and JSON, on `csvSummary` (the
     // error stream) for CSV, so that the table stays a clean table.
-    void writeSummary(const std::string& source, const ScanCounts& counts, const TypeTally& types,
-                      const TrackTotals& totals, Output* csvSummary);
+    void writeSummary(const std::string& source, const quillon::LogCounts& counts, const quillon::SentenceTypes& types,
+                      const quillon::TrackTotals& totals, Output* csvSummary);
 
 private:
-    void fixTexts(const Fix& fix);
-    void textSummary(Output& o, const std::string& source, const ScanCounts& c, const TypeTally& types,
-                     const TrackTotals& t);
-    void jsonSummary(const std::string& source, const ScanCounts& c, const TypeTally& types, const TrackTotals& t);
+    void fixTexts(const quillon::Fix& fix);
+    void textSummary(Output& o, const std::string& source, const quillon::LogCounts& c, const quillon::SentenceTypes& types,
+                     const quillon::TrackTotals& t);
+    void jsonSummary(const std::string& source, const quillon::LogCounts& c, const quillon::SentenceTypes& types, const quillon::TrackTotals& t);
 
     // A distance in the distance unit, into a buffer of kMaxText + 1.
     std::string_view distance(double meters, char* out) const;
@@ -62,7 +61,7 @@ private:
 
 // "07-15-21 13:12:42.0" with the date, "13:12:42.0" without one, "-"
 // without a time; out holds quillon::kMaxTimeText + 1.
-std::string_view fixTimeText(const Fix& fix, char* out);
+std::string_view fixTimeText(const quillon::Fix& fix, char* out);
 
 }  // namespace cli
 

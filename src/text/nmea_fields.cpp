@@ -1,9 +1,9 @@
-#include "nmea_fields.h"
+#include "text/nmea_fields.h"
 
 #include <charconv>
 #include <cmath>
 
-namespace cli {
+namespace quillon::nmea {
 
 namespace {
 
@@ -169,12 +169,12 @@ DecodeResult decodeZda(const Text* f, int count, FixReport* r) {
 DecodeResult decodeFixSentence(FixSentence type, const std::string_view* fields, int count, FixReport* report) {
     *report = FixReport();
     switch (type) {
-    case FixSentence::kGga: return decodeGga(fields, count, report);
-    case FixSentence::kRmc: return decodeRmc(fields, count, report);
-    case FixSentence::kGll: return decodeGll(fields, count, report);
-    case FixSentence::kZda: return decodeZda(fields, count, report);
+    case FixSentence::gga: return decodeGga(fields, count, report);
+    case FixSentence::rmc: return decodeRmc(fields, count, report);
+    case FixSentence::gll: return decodeGll(fields, count, report);
+    case FixSentence::zda: return decodeZda(fields, count, report);
     }
     return DecodeResult::kBadField;
 }
 
-}  // namespace cli
+}  // namespace quillon::nmea

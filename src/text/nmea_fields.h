@@ -1,13 +1,13 @@
-// The position-fix content of the four sentence types the track command
-// decodes (GGA, RMC, GLL, ZDA), read from the fields of a sentence.
-#ifndef QUILLON_CLI_NMEA_FIELDS_H
-#define QUILLON_CLI_NMEA_FIELDS_H
+// The position-fix content of the sentence types the track decoder reads
+// (GGA, RMC, GLL, ZDA), read from the fields of a sentence.
+#ifndef QUILLON_TEXT_NMEA_FIELDS_H
+#define QUILLON_TEXT_NMEA_FIELDS_H
+
+#include <quillon/cpp/track.hpp>
 
 #include <string_view>
 
-namespace cli {
-
-enum class FixSentence { kGga, kRmc, kGll, kZda };
+namespace quillon::nmea {
 
 struct FixReport {
     bool hasTime = false;
@@ -33,6 +33,6 @@ enum class DecodeResult {
 // count of them.
 DecodeResult decodeFixSentence(FixSentence type, const std::string_view* fields, int count, FixReport* report);
 
-}  // namespace cli
+}  // namespace quillon::nmea
 
 #endif
