@@ -5,7 +5,8 @@ angles and lengths as text (format_lat, format_lon, format_angle,
 parse_angle, read_angle, parse_length, read_length, format_length, Units),
 GPS time, Julian days and date-time text (gps_to_datetime,
 datetime_to_gps, julian_day_number, civil_date, format_time, parse_time),
-NMEA 0183 sentences (checksum, checksum_ok, with_checksum, split_fields),
+NMEA 0183 sentences and logs (checksum, checksum_ok, with_checksum,
+split_fields, read_track),
 robust statistics and estimation (median, lad_fit, MedianFilter,
 solve_position), small matrices (inv) and seeded normal deviates
 (NormalGenerator).
@@ -35,8 +36,10 @@ from ._text import (
     with_checksum,
 )
 from ._time import civil_date, datetime_to_gps, format_time, gps_to_datetime, julian_day_number, parse_time
+from ._track import Track, read_track
 from ._types import (
     CivilDate,
+    Fix,
     GpsTime,
     Line,
     Observation,
@@ -51,6 +54,7 @@ __version__ = "5.0.20"
 
 __all__ = [
     "CivilDate",
+    "Fix",
     "GpsTime",
     "Line",
     "MedianFilter",
@@ -61,6 +65,7 @@ __all__ = [
     "Platform",
     "PositionSolution",
     "SampleOutcome",
+    "Track",
     "Units",
     "checksum",
     "checksum_ok",
@@ -83,6 +88,7 @@ __all__ = [
     "parse_time",
     "read_angle",
     "read_length",
+    "read_track",
     "solve_position",
     "split_fields",
     "with_checksum",

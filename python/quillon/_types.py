@@ -1,6 +1,7 @@
 """The named tuples quillon's functions return and take."""
 
-from typing import NamedTuple, Tuple
+from datetime import datetime
+from typing import NamedTuple, Optional, Tuple
 
 import numpy as np
 
@@ -97,3 +98,37 @@ class PositionSolution(NamedTuple):
     height: float
     iterations: int
     residuals: np.ndarray
+
+
+class Fix(NamedTuple):
+    """One position fix of a log: the sentences of one report cycle joined,
+    with the fields of `quillon track --json`.
+
+    time: the aware UTC datetime when the log dated it (RMC or ZDA), else
+    None; unix_time: the same in seconds since 1970 ("dos" in the tool's
+    JSON). lat, lon: degrees, north and east positive; latitude, longitude:
+    the same as text in the style and decimals asked for. height: metres
+    above mean sea level (GGA), None without a GGA altitude; height_text in
+    the distance unit asked for. step: metres from the previous fix (None
+    for the first), step_text likewise. quality, satellites: GGA fix
+    quality and satellites in use, None when not given. filter: the height
+    filter's verdict, 'med5' or 'med3' (accepted as the median of 5 or more,
+    or 3 or 4 recent heights), 'raw' (not accepted) or '-' (no height);
+    filtered_height: the median when accepted, otherwise the height.
+    time_of_day: seconds after midnight UTC, for logs without dates too."""
+
+    time: Optional[datetime]
+    unix_time: Optional[float]
+    lat: float
+    lon: float
+    latitude: str
+    longitude: str
+    height: Optional[float]
+    height_text: Optional[str]
+    step: Optional[float]
+    step_text: Optional[str]
+    quality: Optional[int]
+    satellites: Optional[int]
+    filter: str
+    filtered_height: Optional[float]
+    time_of_day: Optional[float]

@@ -1,3 +1,4 @@
+import pathlib
 import re
 from datetime import datetime, timezone
 
@@ -7,6 +8,7 @@ import pytest
 import quillon as q
 
 NAN = float("nan")
+LOG = pathlib.Path(__file__).resolve().parents[2] / "examples" / "nmea-rtk.nmea"
 
 ERRORS = [
     (lambda: q.read_angle("45:30"), ValueError, "cannot read ':30' in '45:30'"),
@@ -44,6 +46,10 @@ ERRORS = [
     (lambda: q.NormalGenerator(2**31 - 1), ValueError, "seed must be -2147428874..2147428874"),
     (lambda: q.Units(wp_units=5), ValueError, "wp_units must be 0..4, not 5"),
     (lambda: q.Units.load("a\0b"), ValueError, "the file name holds a zero character"),
+    (lambda: q.read_track(LOG.with_name("missing.nmea")), FileNotFoundError, "missing.nmea"),
+    (lambda: q.read_track(LOG, tolerance=0.0), ValueError, "tolerance must be a positive number of metres, not 0"),
+    (lambda: q.read_track(LOG, decimals=7), ValueError, "decimals must be 0..6, not 7"),
+    (lambda: q.read_track(3), TypeError, "source must be a path or a binary file, not int"),
     (lambda: q.checksum(5), TypeError, "text must be str or bytes, not int"),
     (lambda: q.geodetic2ecef("1", 0, 0), TypeError, "lat must be real numbers, not an array of <U1"),
     (lambda: q.ecef2geodetic(0, 1j, 0), TypeError, "y must be real numbers, not an array of complex128"),
@@ -58,6 +64,13 @@ def test_errors_say_what_was_wrong(call, kind, message):
 
 
 UTC = timezone.utc
+
+
+def decoded(source, *options):
+    """read_track() to the end of the log."""
+    return list(q.read_track(source, *options))
+
+
 STATIONS = [[0.0, 0.0, 0.0], [100.0, 0.0, 0.0]]
 # Each public callable with valid arguments; every one in turn is replaced
 # by each hostile value.
@@ -95,6 +108,7 @@ CALLS = [
     (q.MedianFilter().add, (1.0, 0.0, 1.0, 20)),
     (q.NormalGenerator, (3,)),
     (q.NormalGenerator().normal, ((2, 2),)),
+    (decoded, (LOG, 5.0, "dm", 4, q.Units(3))),
 ]
 
 HOSTILE = [
