@@ -6,12 +6,6 @@
 namespace quillon_python {
 namespace {
 
-quillon::AngleStyle style_arg(const std::string& style) {
-    if (style == "dms") return quillon::AngleStyle::dms;
-    if (style == "dm") return quillon::AngleStyle::dm;
-    raise_value_error("style must be 'dms' or 'dm', not '" + style + "'");
-}
-
 // The library writes zeros for angles it cannot write; here they are errors.
 void check_angle(double degrees, int decimals, double limit, const char* what) {
     require_finite(degrees, what);
@@ -47,6 +41,12 @@ py::object parse_angle(const py::handle& text) {
 double read_angle(const py::handle& text) { return value_of(quillon::read_angle(text_arg(text, "text").bytes)); }
 
 }  // namespace
+
+quillon::AngleStyle style_arg(const std::string& style) {
+    if (style == "dms") return quillon::AngleStyle::dms;
+    if (style == "dm") return quillon::AngleStyle::dm;
+    raise_value_error("style must be 'dms' or 'dm', not '" + style + "'");
+}
 
 void bind_angles(py::module_& m) {
     m.def("format_angle", &format_angle, py::arg("degrees"), py::arg("decimals"), py::arg("style"));

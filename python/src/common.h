@@ -75,6 +75,9 @@ T cast_arg(const py::handle& object, const char* what, const char* kind) {
 /// A unit given by index (0..4) or by name ("m", "ft", "usft", "km", "nm").
 int unit_arg(const py::handle& unit);
 
+/// The angle style named 'dms' or 'dm'; ValueError for another name.
+quillon::AngleStyle style_arg(const std::string& style);
+
 /// An array of doubles read from any array-like of real numbers (bool, int
 /// or float), C-contiguous; TypeError for text, objects or complex numbers.
 py::array_t<double> double_array(const py::handle& object, const char* what);

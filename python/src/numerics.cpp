@@ -28,22 +28,22 @@ py::array_t<double> inv(const py::handle& a, const std::string& method) {
     for (std::size_t k = 0; k < count * cells; ++k)
         if (!std::isfinite(data[k])) raise_value_error("the matrix holds NaN or an infinite value");
 
-    quillon::Status failed;
+    quillon::Status status;
     std::size_t which = 0;
     {
         py::gil_scoped_release unlocked;
-        for (; which < count && failed.ok(); ++which) {
+        for (; which < count && status.ok(); ++which) {
             double* matrix = data + which * cells;
             bool replaced = false;
-            if (how == gauss_jordan) failed = quillon::invert_gauss_jordan(matrix, n);
-            else if (how == symmetric) failed = quillon::invert_symmetric(matrix, n);
-            else if ((failed = quillon::invert_lu(matrix, n, &replaced)) && replaced)
-                failed = quillon::make_error(quillon::Errc::singular, "the matrix is singular (a zero pivot)");
+            if (how == gauss_jordan) status = quillon::invert_gauss_jordan(matrix, n);
+            else if (how == symmetric) status = quillon::invert_symmetric(matrix, n);
+            else if ((status = quillon::invert_lu(matrix, n, &replaced)) && replaced)
+                status = quillon::make_error(quillon::Errc::singular, "the matrix is singular (a zero pivot)");
         }
     }
-    if (!failed.ok()) {
-        if (count == 1) raise_error(failed.error());
-        quillon::Error error = failed.error();
+    if (!status.ok()) {
+        if (count == 1) raise_error(status.error());
+        quillon::Error error = status.error();
         error.message = "matrix " + std::to_string(which - 1) + " of the stack: " + error.message;
         raise_error(error);
     }

@@ -4,24 +4,22 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <vector>
 
 namespace quillon_python {
 namespace {
 
 // A flat copy of an array-like of real numbers, refused when it holds NaN.
-std::vector<double> finite_values(const py::handle& values, const char* what, bool allow_infinite) {
+std::vector<double> values_without_nan(const py::handle& values, const char* what) {
     py::array_t<double> array = double_array(values, what);
     std::vector<double> copy(array.data(), array.data() + array.size());
     for (double v : copy)
-        if (std::isnan(v) || (!allow_infinite && std::isinf(v)))
-            raise_value_error(std::string(what) + (allow_infinite ? " hold NaN" : " hold NaN or an infinite value"));
+        if (std::isnan(v)) raise_value_error(std::string(what) + " hold NaN");
     return copy;
 }
 
 double median(const py::handle& values) {
-    std::vector<double> copy = finite_values(values, "values", true);
+    std::vector<double> copy = values_without_nan(values, "values");
     if (copy.empty()) raise_value_error("the median of no values is undefined");
     py::gil_scoped_release unlocked;
     return quillon::sort_and_median(copy.data(), copy.size());
@@ -33,13 +31,11 @@ py::object lad_fit(const py::handle& x, const py::handle& y) {
         raise_value_error("x and y must be one-dimensional and of one length, not of shapes " +
                           std::string(py::str(py::tuple(xs.attr("shape")))) + " and " +
                           std::string(py::str(py::tuple(ys.attr("shape")))));
-    quillon::Result<quillon::Line> line = quillon::make_error(quillon::Errc::invalid_argument, "");
-    {
+    auto fit = [&xs, &ys] {
         py::gil_scoped_release unlocked;
-        quillon::LineFit fit;
-        line = fit.fit(xs.data(), ys.data(), static_cast<std::size_t>(xs.size()));
-    }
-    quillon::Line result = value_of(std::move(line));
+        return quillon::LineFit().fit(xs.data(), ys.data(), static_cast<std::size_t>(xs.size()));
+    };
+    quillon::Line result = value_of(fit());
     return named("Line", result.a, result.b, result.mean_abs_dev);
 }
 

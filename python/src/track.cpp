@@ -62,9 +62,8 @@ public:
     py::list fixes(const std::string& style, int decimals, const quillon::Units& units) {
         Busy busy(this);
         check_memory();
+        const quillon::AngleStyle angles = style_arg(style);
         require_range(decimals, 0, 6, "decimals");
-        quillon::AngleStyle angles = style == "dm" ? quillon::AngleStyle::dm : quillon::AngleStyle::dms;
-        if (style != "dm" && style != "dms") raise_value_error("style must be 'dms' or 'dm', not '" + style + "'");
         py::object to_datetime = py::module_::import("quillon._time").attr("_datetime");
         py::object fix_type = py::module_::import("quillon._types").attr("Fix");
         py::object none = py::none();
