@@ -1,5 +1,7 @@
 """Geodetic and geocentric coordinates on WGS 84, over numpy arrays."""
 
+from __future__ import annotations
+
 from typing import Tuple
 
 from . import _core

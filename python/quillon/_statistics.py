@@ -1,5 +1,7 @@
 """Robust statistics, the station solver and small matrices."""
 
+from __future__ import annotations
+
 from typing import Iterable, Optional, Sequence, Tuple, Union
 
 import numpy as np

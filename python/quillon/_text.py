@@ -1,5 +1,7 @@
 """Angles and lengths as text, and NMEA 0183 sentences."""
 
+from __future__ import annotations
+
 from typing import List, Optional, Union
 
 from . import _core

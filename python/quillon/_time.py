@@ -1,5 +1,7 @@
 """GPS time, Julian day numbers and the library's date-time text."""
 
+from __future__ import annotations
+
 from datetime import datetime, timedelta, timezone
 from typing import Union
 

@@ -1,5 +1,7 @@
 """Position fixes of NMEA 0183 logs."""
 
+from __future__ import annotations
+
 import collections
 import os
 from typing import IO, Any, Dict, Iterator, Optional, Union
