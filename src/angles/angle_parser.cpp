@@ -323,9 +323,9 @@ Result<double> readAngle(std::basic_string_view<CharT> text, Wanted wanted) noex
     const bool latitude = wanted == Wanted::latitude || hemisphere == Hemisphere::north_south;
     const bool longitude = wanted == Wanted::longitude || hemisphere == Hemisphere::east_west;
     if (latitude && !(std::fabs(degrees) <= 90.0))
-        return failure(Errc::out_of_range, "latitude ", text, " is beyond 90 degrees");
+        return failure(Errc::out_of_range, "a latitude beyond 90 degrees: ", text);
     if (longitude && !(std::fabs(degrees) <= 180.0))
-        return failure(Errc::out_of_range, "longitude ", text, " is beyond 180 degrees");
+        return failure(Errc::out_of_range, "a longitude beyond 180 degrees: ", text);
     return degrees;
 }
 

@@ -191,10 +191,10 @@ Result<double> read_time(std::string_view text) noexcept {
     in.take(separator);
     if (in.field(&c.day, 1, 2) == 0) return in.failure("day");
     if (!in.take(separator)) return in.failure("year");
-    const int yearDigits = in.field(&c.year, 2, 4);
+    const int yearDigits = in.field(&c.year, 2, 2) != 0 ? 2 : in.field(&c.year, 4, 4) != 0 ? 4 : 0;
     if (yearDigits == 2) {
         c.year += c.year >= 50 ? 1900 : 2000;
-    } else if (yearDigits != 4) {
+    } else if (yearDigits == 0) {
         return in.failure("year");
     } else if (c.year < 1900 || c.year > 2100) {
         return error(Errc::out_of_range, "year ", NumberText(c.year), " is outside 1900..2100");

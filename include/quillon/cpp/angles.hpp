@@ -184,16 +184,16 @@ QUILLON_API ParsedAngle parse_angle(std::wstring_view text) noexcept;
 /// 'N'", "cannot read ':' in '45:'", "only the last number may have
 /// decimals: '45.5 30'"), out_of_range for minutes or seconds of 60 or more
 /// ("minutes '75' are not below 60 in '10 75'") and for a latitude or
-/// longitude beyond its range ("latitude '91 0 0 N' is beyond 90 degrees",
-/// "longitude '181 E' is beyond 180 degrees"), not_finite for a number
+/// longitude beyond its range ("a latitude beyond 90 degrees: '91 0 0 N'",
+/// "a longitude beyond 180 degrees: '181 E'"), not_finite for a number
 /// beyond the double range, no_memory when the message cannot be stored.
 /// The texts in messages are UTF-8.
 QUILLON_API Result<double> read_angle(std::string_view text) noexcept;
 /// @copydoc read_angle(std::string_view)
 QUILLON_API Result<double> read_angle(std::wstring_view text) noexcept;
 /// Reads a whole typed latitude: read_angle(), and besides, the angle lies
-/// within -90..90 degrees whatever its letter ("95" is "latitude '95' is
-/// beyond 90 degrees", out_of_range), and a letter, if any, is N or S
+/// within -90..90 degrees whatever its letter ("95" is "a latitude beyond 90
+/// degrees: '95'", out_of_range), and a letter, if any, is N or S
 /// ("45 E" is "a latitude is north or south, not east or west: '45 E'",
 /// parse_error). Decimal degrees of up to 17 significant digits, as
 /// spreadsheets export them, read to the nearest double.
