@@ -179,7 +179,8 @@ struct MarkStyle {
 
 constexpr Mark kDegreeSigns[] = {{"\xC2\xB0", L"\u00B0"}};
 constexpr Mark kMinuteSigns[] = {{"'", L"'"}, {"\xE2\x80\xB2", L"\u2032"}, {"\xE2\x80\x99", L"\u2019"}};
-constexpr Mark kSecondSigns[] = {{"''", L"''"}, {"\"", L"\""}, {"\xE2\x80\xB3", L"\u2033"}, {"\xE2\x80\x9D", L"\u201D"}};
+constexpr Mark kSecondSigns[] = {
+    {"''", L"''"}, {"\"", L"\""}, {"\xE2\x80\xB3", L"\u2033"}, {"\xE2\x80\x9D", L"\u201D"}};
 constexpr Mark kDegreeLetters[] = {{"d", L"d"}, {"D", L"D"}};
 constexpr Mark kMinuteLetters[] = {{"m", L"m"}, {"M", L"M"}};
 constexpr Mark kSecondLetters[] = {{"s", L"s"}, {"S", L"S"}};

@@ -171,7 +171,7 @@ Result<double> checked_unix_time(const CalendarTime& t) noexcept {
         return error(Errc::out_of_range, "day ", NumberText(t.day), " is not 1..", NumberText(days), " in ",
                      kMonthNames[t.month - 1], " ", NumberText(t.year));
     if (t.year == 1582 && t.month == 10 && t.day >= 5 && t.day <= 14)
-        return error(Errc::out_of_range, "1582-10-", NumberText(t.day),
+        return error(Errc::out_of_range, t.day < 10 ? "1582-10-0" : "1582-10-", NumberText(t.day),
                      " was skipped by the change to the Gregorian calendar");
     if (t.hour < 0 || t.hour > 23) return fieldOutside("hour", t.hour, 0, 23);
     if (t.minute < 0 || t.minute > 59) return fieldOutside("minute", t.minute, 0, 59);

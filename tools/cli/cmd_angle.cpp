@@ -111,10 +111,14 @@ int runAngle(int argc, char** argv) {
             o.text(typed).text(" = ").shortest(degrees).text(" degrees\n");
             o.text("  dms        ").text(texts.shown(0)).newline();
             o.text("  dm         ").text(texts.shown(1)).newline();
-            o.text("  latitude   ");
-            (texts.text[2].empty() ? o.text(texts.shown(2)) : o.column(texts.text[2], 17).text(texts.text[3])).newline();
-            o.text("  longitude  ");
-            (texts.text[4].empty() ? o.text(texts.shown(4)) : o.column(texts.text[4], 17).text(texts.text[5])).newline();
+            for (int i : {2, 4}) {
+                o.text(i == 2 ? "  latitude   " : "  longitude  ");
+                if (texts.text[i].empty())
+                    o.text(texts.shown(i));
+                else
+                    o.column(texts.text[i], 17).text(texts.text[i + 1]);
+                o.newline();
+            }
         }
         firstBlock = false;
     }

@@ -155,7 +155,8 @@ void writeRow(Output& o, Direction direction, const Format& format, const std::s
         }
         for (int i = 0; i < 3; ++i)
             o.text(i > 0 ? "," : "").ch('"').text(kKeys[toEcef ? 0 : 1][i]).text("\":").jsonShortest(point->v[i]);
-        if (texts) o.text(",\"latitude\":").jsonString(point->latText).text(",\"longitude\":").jsonString(point->lonText);
+        if (texts)
+            o.text(",\"latitude\":").jsonString(point->latText).text(",\"longitude\":").jsonString(point->lonText);
         o.text("}\n");
         return;
     }

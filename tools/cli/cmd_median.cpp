@@ -77,7 +77,8 @@ int runMedian(int argc, char** argv) {
     const std::string text = medianText(values, median);
     Output o(stdout);
     if (json)
-        o.text("{\"count\":").integer(static_cast<long long>(values.size())).text(",\"median\":").text(text).text("}\n");
+        o.text("{\"count\":").integer(static_cast<long long>(values.size())).text(",\"median\":").text(text).text(
+            "}\n");
     else
         o.text(text).newline();
     return o.flush() ? kSuccess : kBadInput;

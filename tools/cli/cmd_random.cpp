@@ -40,7 +40,8 @@ int runRandom(int argc, char** argv) {
         const double value = mean.value_or(0.0) + sigma.value_or(1.0) * generator.next();
         if (!std::isfinite(value)) {
             o.flush();
-            return inputError("random", "deviate " + std::to_string(i + 1) + " overflows: --mean or --sigma is too large");
+            return inputError("random",
+                              "deviate " + std::to_string(i + 1) + " overflows: --mean or --sigma is too large");
         }
         o.fixed(value, 12).newline();
     }

@@ -210,7 +210,8 @@ double misfit(const Problem& p, const quillon::Platform& platform, const quillon
     double sum = 0.0;
     for (const quillon::Observation& ob : p.observations) {
         if (ob.sigma == 0.0) continue;
-        const double w = quillon::observation_residual(ob, p.stations.data(), p.stations.size(), platform, at) / ob.sigma;
+        const double w =
+            quillon::observation_residual(ob, p.stations.data(), p.stations.size(), platform, at) / ob.sigma;
         sum += w * w;
     }
     return sum;
@@ -326,7 +327,8 @@ int runSolve(int argc, char** argv) {
         started ? estimate(p, platform, {start[0], start[1], start[2]}, dims, once)
                 : estimateWithoutStart(p, platform, dims, once);
     if (!result) {
-        if (result.error().code == quillon::Errc::invalid_argument)  // two positions (no file names stations out of range)
+        // invalid_argument: two positions (a file cannot name a station out of range).
+        if (result.error().code == quillon::Errc::invalid_argument)
             return inputError("solve", source + ": no solution: " + result.error().message);
         return inputError("solve", source + ": no solution (" + whyUnsolved(result.error()) + ")" +
                                        (started ? "; try another --start E,N,H near the position"

@@ -54,10 +54,6 @@ bool numbers(const std::vector<std::string>& args, std::size_t least, std::size_
 
 bool isWhole(double v) { return v == std::floor(v) && std::fabs(v) < 2e9; }
 
-// The first and last times served: 0001-01-01 and the end of 9999-12-31.
-const double kFirstTime = quillon::unix_time({1, 1, 1, 0, 0, 0.0});
-const double kEndTime = quillon::unix_time({9999, 12, 31, 0, 0, 0.0}) + quillon::kSecondsPerDay;
-
 // value with `decimals` decimals, trailing zeros and point dropped:
 // 1626354762.500000 -> "1626354762.5".
 std::string trimmed(double value, int decimals) {
@@ -135,7 +131,8 @@ int runTime(int argc, char** argv) {
                        : julianDate ? "--julian-date" : mjd ? "--mjd" : "--date";
     if (gps) {
         if (!numbers(p, 2, 2, &v, &problem)) return args.usageError("--gps " + problem + ": WEEK SECONDS");
-        if (!isWhole(v[0]) || v[0] < 0) return inputError("time", "a GPS week is a whole number from 0, not '" + p[0] + "'");
+        if (!isWhole(v[0]) || v[0] < 0)
+            return inputError("time", "a GPS week is a whole number from 0, not '" + p[0] + "'");
         if (!(v[1] >= 0.0 && v[1] < 604800.0))
             return inputError("time", "GPS seconds of week are at least 0 and below 604800, not '" + p[1] + "'");
         given = Given::gps;
@@ -178,7 +175,10 @@ int runTime(int argc, char** argv) {
     } else {
         utc = quillon::RunningClock().read();
     }
-    if (!(utc >= kFirstTime && utc < kEndTime)) {
+    // The times served: from 0001-01-01 to the end of 9999-12-31.
+    const double first = quillon::unix_time({1, 1, 1, 0, 0, 0.0});
+    const double end = quillon::unix_time({9999, 12, 31, 0, 0, 0.0}) + quillon::kSecondsPerDay;
+    if (!(utc >= first && utc < end)) {
         const std::string what = given == Given::text ? "the time" : std::string(option);
         return inputError("time", what + " gives a time outside the years 1 to 9999");
     }

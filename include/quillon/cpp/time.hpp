@@ -74,9 +74,9 @@ QUILLON_API double unix_time(const CalendarTime& time) noexcept;
 /// 0..23, minute 0..59, second at least 0 and below 60 (a leap second,
 /// 23:59:60, has no time on this scale). Errors: out_of_range naming the
 /// first field outside its range as given ("day 30 is not 1..28 in February
-/// 2021", "hour 25 is not 0..23", "second 60 is not below 60", "1582-10-05
-/// was skipped by the change to the Gregorian calendar"); no_memory when the
-/// message cannot be stored.
+/// 2021", "hour 25 is not 0..23", "second 60 is not at least 0 and below
+/// 60", "1582-10-05 was skipped by the change to the Gregorian calendar");
+/// no_memory when the message cannot be stored.
 QUILLON_API Result<double> checked_unix_time(const CalendarTime& time) noexcept;
 
 /// The date and time of a time, the inverse of unix_time() for fields

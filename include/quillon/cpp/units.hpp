@@ -32,7 +32,9 @@ constexpr int kUnitCount = 5;      ///< unit indexes are 0 .. kUnitCount - 1
 /// One row of the unit table.
 struct UnitInfo {
     const char* name;    ///< "meters", "feet", "US survey feet", "kilometers", "nautical miles"
-    const char* abbrev;  ///< written after a value: "m", "ft", "ft", "km", "nm" (both feet write "ft", as the hosts' texts always have)
+    /// Written after a value: "m", "ft", "ft", "km", "nm" (both feet write
+    /// "ft", as the hosts' texts always have).
+    const char* abbrev;
     /// A symbol that tells every unit apart, for programs' own texts: "m",
     /// "ft" (the international foot, as PROJ and EPSG name it), "usft", "km",
     /// "nm". read_length() reads each back as its unit, except that it
