@@ -100,6 +100,7 @@ TEST(TimeApi, CheckedReadersRefuseFieldsOutOfRangeAndTrailingText) {
         {monthFirst, " 07-15-21 13:12:42.0 ", july15, {}, nullptr},
         {monthFirst, "7/15/2021 13:12:42", july15, {}, nullptr},
         {monthFirst, "12-31-49", 2524521600.0, {}, nullptr},  // 2049
+        {monthFirst, "00-15-21", 0, Errc::out_of_range, "month 0 is not 1..12"},
         {monthFirst, "07-15-21 25:00", 0, Errc::out_of_range, "hour 25 is not 0..23"},
         {monthFirst, "07-15-21 13:61", 0, Errc::out_of_range, "minute 61 is not 0..59"},
         {monthFirst, "02-30-21", 0, Errc::out_of_range, "day 30 is not 1..28 in February 2021"},
