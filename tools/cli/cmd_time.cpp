@@ -100,7 +100,7 @@ bool looksIso(const std::string& text) {
 }
 
 // What was given, so that its own row shows the number as typed.
-enum class Given { now, text, gps, unix, dayNumber, julianDate, mjd, date };
+enum class Given { now, text, gps, unixTime, dayNumber, julianDate, mjd, date };
 
 }  // namespace
 
@@ -140,8 +140,8 @@ int runTime(int argc, char** argv) {
         utc = quillon::utc_of_gps_time(gpsTime);
     } else if (unixGiven || dosGiven || julianDate || mjd) {
         if (!numbers(p, 1, 1, &v, &problem)) return args.usageError(option + (" " + problem));
-        given = unixGiven || dosGiven ? Given::unix : julianDate ? Given::julianDate : Given::mjd;
-        utc = given == Given::unix ? v[0]
+        given = unixGiven || dosGiven ? Given::unixTime : julianDate ? Given::julianDate : Given::mjd;
+        utc = given == Given::unixTime ? v[0]
             : given == Given::julianDate ? quillon::unix_time_of_julian_date(v[0])
                                          : quillon::unix_time_of_modified_julian_date(v[0]);
     } else if (jd) {
@@ -197,7 +197,7 @@ int runTime(int argc, char** argv) {
     const auto shown = [&](Given row, double value, int decimals) {
         return given == row ? shortestText(value) : trimmed(value, decimals);
     };
-    const std::string unixText = shown(Given::unix, utc, 6);
+    const std::string unixText = shown(Given::unixTime, utc, 6);
     const std::string gpsSeconds = given == Given::gps ? shortestText(v[1]) : trimmed(week.seconds, 6);
 
     Output o(stdout);
