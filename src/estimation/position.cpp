@@ -161,6 +161,37 @@ struct NormalSystem {
     }
 };
 
+bool isKnownKind(ObservationKind kind) {
+    return static_cast<int>(kind) >= static_cast<int>(ObservationKind::slope_range) &&
+           static_cast<int>(kind) <= static_cast<int>(ObservationKind::height);
+}
+
+// The standard deviations, sigma0 and redundancy of a solution, from the
+// normal equations and residuals formed anew at its position (those of the
+// last iteration belong to the point before its correction). The system is
+// the solver's, reused as scratch.
+void addPrecision(PositionSolution* solution, NormalSystem& system, const Observation* observations,
+                  std::size_t count, const Platform& platform, const Station* stations) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const Position p = sensorPoint(solution->position, platform);
+    system.clear();
+    double weightedSquares = 0.0;
+    int used = 0;
+    for (std::size_t k = 0; k < count; ++k) {
+        const Observation& ob = observations[k];
+        if (ob.sigma == 0.0 || !isKnownKind(ob.kind)) continue;
+        const Linearised l = linearise(ob, p, stations);
+        system.add(l, ob.sigma);
+        weightedSquares += (l.w / ob.sigma) * (l.w / ob.sigma);
+        ++used;
+    }
+    solution->redundancy = used - static_cast<int>(system.n);
+    solution->sigma0 = solution->redundancy > 0 ? std::sqrt(weightedSquares / solution->redundancy) : nan;
+    const bool inverted = invert_symmetric(system.normal, system.n).ok();
+    for (std::size_t i = 0; i < 3; ++i)
+        solution->standard_deviation[i] = inverted && i < system.n ? std::sqrt(system.normal[i * system.n + i]) : nan;
+}
+
 void appendNumber(std::string& text, std::size_t number) {
     char digits[24];
     text.append(digits, std::to_chars(digits, digits + sizeof digits, number).ptr);
@@ -227,7 +258,13 @@ Result<PositionSolution> solve_position(const Station* stations, std::size_t sta
         estimate.northing -= d[1];
         if (dims == 3) estimate.height -= d[2];
         // The height correction takes no part in the test.
-        if (std::fabs(d[1]) + std::fabs(d[0]) < kConverged) return PositionSolution{estimate, iteration};
+        if (std::fabs(d[1]) + std::fabs(d[0]) < kConverged) {
+            PositionSolution solution;
+            solution.position = estimate;
+            solution.iterations = iteration;
+            addPrecision(&solution, system, observations, count, platform, stations);
+            return solution;
+        }
     }
     return make_error(Errc::not_converged, "position: the estimate did not converge in 10 iterations");
 }

@@ -11,11 +11,14 @@ namespace quillon::time {
 // times from 1970 on; *wholeDays is (t - that remainder) / kSecondsPerDay.
 double secondOfDayOf(double t, double* wholeDays);
 
-// 1626354762.0 -> 2021-07-15 13:12:42.0. Times before 1970 keep the date
-// right but take the time of day from the negative remainder (-1.0 ->
-// 1969-12-31, hour -1, minute 59, second 59.0). calendar_time() is this,
-// for callers outside the library.
+// 1626354762.0 -> 2021-07-15 13:12:42.0, as the hosts split a time: before
+// 1970 the date is right but the time of day comes from the negative
+// remainder (-1.0 -> 1969-12-31, hour -1, minute 59, second 59.0). The
+// hosts' calendar functions and date-time text are this.
 CalendarTime splitTime(double t);
+// The same with the time of day right before 1970 too (-1.0 -> 1969-12-31
+// 23:59:59.0), and the same fields from 1970 on: calendar_time().
+CalendarTime civilTime(double t);
 
 }  // namespace quillon::time
 

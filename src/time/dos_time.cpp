@@ -33,20 +33,42 @@ double secondOfDayOf(double t, double* wholeDays) {
     return second;
 }
 
-CalendarTime splitTime(double t) {
+namespace {
+
+// The fields of a Julian day number and a second of that day.
+CalendarTime fieldsOf(double dayNumber, double secondOfDay) {
     CalendarTime c;
-    double wholeDays = 0.0;
-    const double secondOfDay = secondOfDayOf(t, &wholeDays);
-    // A time a few microseconds before midnight stays on its own day; a
-    // negative remainder belongs to the day before (-1.0 is on 1969-12-31,
-    // at hour -1).
-    const int dayNumber = wholePart(wholeDays + kUnixEpochDay - (secondOfDay < 0.0 ? 1.0 : 0.0));
-    julToYearMonthDay(dayNumber, &c.month, &c.day, &c.year);
+    julToYearMonthDay(wholePart(dayNumber), &c.month, &c.day, &c.year);
     c.hour = wholePart(std::floor(secondOfDay / 3600.0));
     const double secondOfHour = secondOfDay - 3600.0 * c.hour;
     c.minute = wholePart(std::floor(secondOfHour / 60.0));
     c.second = secondOfHour - 60.0 * c.minute;
     return c;
+}
+
+}  // namespace
+
+CalendarTime splitTime(double t) {
+    double wholeDays = 0.0;
+    const double secondOfDay = secondOfDayOf(t, &wholeDays);
+    // A time a few microseconds before midnight stays on its own day; a
+    // negative remainder belongs to the day before (-1.0 is on 1969-12-31,
+    // at hour -1).
+    return fieldsOf(wholeDays + kUnixEpochDay - (secondOfDay < 0.0 ? 1.0 : 0.0), secondOfDay);
+}
+
+// Before 1970 the remainder counts back from the next midnight: -1.0 is
+// 86399 s into 1969-12-31. A remainder too small to leave 86400 s when
+// added stays just below it, on its own day.
+CalendarTime civilTime(double t) {
+    double wholeDays = 0.0;
+    double secondOfDay = secondOfDayOf(t, &wholeDays);
+    if (secondOfDay < 0.0) {
+        wholeDays -= 1.0;
+        secondOfDay += kSecondsPerDay;
+        if (secondOfDay >= kSecondsPerDay) secondOfDay = std::nextafter(kSecondsPerDay, 0.0);
+    }
+    return fieldsOf(wholeDays + kUnixEpochDay, secondOfDay);
 }
 
 }  // namespace quillon::time
@@ -67,7 +89,7 @@ double unix_time(const CalendarTime& time) noexcept {
     return days * kSecondsPerDay + 3600.0 * time.hour + 60.0 * time.minute + time.second;
 }
 
-CalendarTime calendar_time(double unix_time) noexcept { return time::splitTime(unix_time); }
+CalendarTime calendar_time(double unix_time) noexcept { return time::civilTime(unix_time); }
 
 // 5097600.0 (1970-03-01) -> 60 (January 1 is day 1). The day numbers are
 // subtracted as doubles so that no year makes the difference overflow.

@@ -1,5 +1,6 @@
 // The hosts' time functions, over the C++ API. What only hosts were promised
-// stays here: the process-wide running clock of gpsTime and the switch of
+// stays here: the hosts' split of times before 1970 (hour -1 for the last
+// second of 1969), the process-wide running clock of gpsTime and the switch of
 // the process's time zone at its first read, 0.0 for text that is not a
 // date, and the fixed 20-character buffer of timeToStr.
 #include <string_view>
@@ -7,6 +8,7 @@
 #include "platform/platform.h"
 #include "quillon/cpp/time.hpp"
 #include "quillon/timescale.h"
+#include "time/dos_calendar.h"
 
 namespace {
 
@@ -22,7 +24,7 @@ double yearMonthDayToDos(int year, int month, int day, int hour, int minute, dou
 }
 
 void dosToYearMonthDay(double dos, int* year, int* month, int* day, int* hour, int* minute, double* second) {
-    const auto c = quillon::calendar_time(dos);
+    const auto c = quillon::time::splitTime(dos);  // hour -1 for a second before 1970, as hosts had it
     *year = c.year;
     *month = c.month;
     *day = c.day;
@@ -32,7 +34,7 @@ void dosToYearMonthDay(double dos, int* year, int* month, int* day, int* hour, i
 }
 
 void dosToYearJulDay(double dos, int* year, int* dayOfYear, int* hour, int* minute, double* second) {
-    const auto c = quillon::calendar_time(dos);
+    const auto c = quillon::time::splitTime(dos);
     *year = c.year;
     *dayOfYear = quillon::day_of_year(dos);
     *hour = c.hour;

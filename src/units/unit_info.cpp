@@ -7,11 +7,11 @@ namespace quillon {
 namespace {
 
 constexpr UnitInfo kUnits[kUnitCount] = {
-    {"meters", "m", 1.0, 2},
-    {"feet", "ft", units::kFootMeters, 2},
-    {"US survey feet", "ft", units::kUsSurveyFootMeters, 2},
-    {"kilometers", "km", 1000.0, 5},
-    {"nautical miles", "nm", units::kNauticalMileMeters, 5},
+    {"meters", "m", "m", 1.0, 2},
+    {"feet", "ft", "ft", units::kFootMeters, 2},
+    {"US survey feet", "ft", "usft", units::kUsSurveyFootMeters, 2},
+    {"kilometers", "km", "km", 1000.0, 5},
+    {"nautical miles", "nm", "nm", units::kNauticalMileMeters, 5},
 };
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The C++ API of the angles: UTF-8 and wide writers agree and keep the
 // buffer convention, the lenient parser reads both alike, and the checked
-// reader's errors say what is wrong.
+// readers take the marked forms, range-check latitudes and longitudes and
+// say what is wrong.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -103,34 +104,66 @@ TEST(AnglesApi, LenientParserReadsUtf8AndWideTextAlike) {
     EXPECT_EQ(zero.stop, 2u);
 }
 
-TEST(AnglesApi, CheckedReaderTakesWholeAnglesAndSaysWhatIsWrong) {
+quillon::Result<double> readAs(Kind kind, const std::string& text, bool wide) {
+    const std::wstring w = quillon::to_wide(text);
+    switch (kind) {
+    case Kind::angle: return wide ? quillon::read_angle(w) : quillon::read_angle(text);
+    case Kind::latitude: return wide ? quillon::read_latitude(w) : quillon::read_latitude(text);
+    default: return wide ? quillon::read_longitude(w) : quillon::read_longitude(text);
+    }
+}
+
+TEST(AnglesApi, CheckedReadersTakeWholeAnglesAndSayWhatIsWrong) {
     const std::string longNumber(400, '9');
+    const double dms = 45 + 30 / 60.0 + 15.5 / 3600;
     const struct {
+        Kind kind;
         std::string text;
         double degrees;  // when ok
         Errc code;       // when not
         std::string message;
     } rows[] = {
-        {" 45 30 00 N ", 45.5, {}, ""},
-        {"S 45 30", -45.5, {}, ""},
-        {"-45 30 15.5", -(45 + 30 / 60.0 + 15.5 / 3600), {}, ""},
-        {"45.504306e", 45.504306, {}, ""},
-        {"0." + std::string(400, '0') + "1", 0.0, {}, ""},  // underflows to 0
-        {"", 0, Errc::parse_error, "no angle in ''"},
-        {"N", 0, Errc::parse_error, "no angle in 'N'"},
-        {"45:30", 0, Errc::parse_error, "cannot read ':30' in '45:30'"},
-        {"12.5.3", 0, Errc::parse_error, "cannot read '.3' in '12.5.3'"},
-        {".", 0, Errc::parse_error, "cannot read '.' in '.'"},
-        {"S45 30 W", 0, Errc::parse_error, "cannot read 'W' in 'S45 30 W'"},
-        {"1 2 3 4", 0, Errc::parse_error, "cannot read '4' in '1 2 3 4'"},
-        {"45\xC2\xB0", 0, Errc::parse_error, "cannot read '\xC2\xB0' in '45\xC2\xB0'"},
-        {"45.5 30", 0, Errc::parse_error, "only the last number may have decimals: '45.5 30'"},
-        {"10 75", 0, Errc::out_of_range, "minutes '75' are not below 60 in '10 75'"},
-        {"1 2 60.0", 0, Errc::out_of_range, "seconds '60.0' are not below 60 in '1 2 60.0'"},
-        {longNumber, 0, Errc::not_finite, "'" + longNumber + "' is beyond the double range in '" + longNumber + "'"},
+        {Kind::angle, " 45 30 00 N ", 45.5, {}, ""},
+        {Kind::angle, "S 45 30", -45.5, {}, ""},
+        {Kind::angle, "-45 30 15.5", -dms, {}, ""},
+        {Kind::angle, "45.504306e", 45.504306, {}, ""},  // "e" without digits is east
+        {Kind::angle, "0." + std::string(400, '0') + "1", 0.0, {}, ""},  // underflows to 0
+        {Kind::angle, "1.5E-05", 1.5e-5, {}, ""},
+        {Kind::angle, "-122.626920833333", -122.626920833333, {}, ""},
+        {Kind::angle, "45\xC2\xB0" "30'15.5\"W", -dms, {}, ""},
+        {Kind::angle, "45\xC2\xB0 30\xE2\x80\xB2 15.5\xE2\x80\xB3 S", -dms, {}, ""},
+        {Kind::angle, "45\xC2\xB0" "30", 45.5, {}, ""},  // the last mark may be left out
+        {Kind::angle, "45d30m15.5s", dms, {}, ""},
+        {Kind::angle, "45D 30M 15.5SS", -dms, {}, ""},  // the seconds' letter, then south
+        {Kind::angle, "45:30:15.5 w", -dms, {}, ""},
+        {Kind::angle, "", 0, Errc::parse_error, "no angle in ''"},
+        {Kind::angle, "N", 0, Errc::parse_error, "no angle in 'N'"},
+        {Kind::angle, "45:", 0, Errc::parse_error, "cannot read ':' in '45:'"},
+        {Kind::angle, "45\xC2\xB0" "30 15", 0, Errc::parse_error, "cannot read '15' in '45\xC2\xB0" "30 15'"},
+        {Kind::angle, "45 30'", 0, Errc::parse_error, "cannot read ''' in '45 30''"},
+        {Kind::angle, "12.5.3", 0, Errc::parse_error, "cannot read '.3' in '12.5.3'"},
+        {Kind::angle, ".", 0, Errc::parse_error, "cannot read '.' in '.'"},
+        {Kind::angle, "S45 30 W", 0, Errc::parse_error, "cannot read 'W' in 'S45 30 W'"},
+        {Kind::angle, "1 2 3 4", 0, Errc::parse_error, "cannot read '4' in '1 2 3 4'"},
+        {Kind::angle, "45.5 30", 0, Errc::parse_error, "only the last number may have decimals: '45.5 30'"},
+        {Kind::angle, "1e1 30", 0, Errc::parse_error, "only the last number may have decimals: '1e1 30'"},
+        {Kind::angle, "10 75", 0, Errc::out_of_range, "minutes '75' are not below 60 in '10 75'"},
+        {Kind::angle, "1 2 60.0", 0, Errc::out_of_range, "seconds '60.0' are not below 60 in '1 2 60.0'"},
+        {Kind::angle, "91 0 0 N", 0, Errc::out_of_range, "a latitude beyond 90 degrees: '91 0 0 N'"},
+        {Kind::angle, "181 0 0 E", 0, Errc::out_of_range, "a longitude beyond 180 degrees: '181 0 0 E'"},
+        {Kind::angle, "1e400", 0, Errc::not_finite, "'1e400' is beyond the double range in '1e400'"},
+        {Kind::angle, longNumber, 0, Errc::not_finite,
+         "'" + longNumber + "' is beyond the double range in '" + longNumber + "'"},
+        {Kind::latitude, "-90", -90.0, {}, ""},
+        {Kind::latitude, "95", 0, Errc::out_of_range, "a latitude beyond 90 degrees: '95'"},
+        {Kind::latitude, "45 E", 0, Errc::parse_error, "a latitude is north or south, not east or west: '45 E'"},
+        {Kind::longitude, "W180", -180.0, {}, ""},
+        {Kind::longitude, "-180.5", 0, Errc::out_of_range, "a longitude beyond 180 degrees: '-180.5'"},
+        {Kind::longitude, "s10", 0, Errc::parse_error, "a longitude is east or west, not north or south: 's10'"},
     };
     for (const auto& row : rows) {
-        for (const auto& result : {quillon::read_angle(row.text), quillon::read_angle(quillon::to_wide(row.text))}) {
+        for (const bool wide : {false, true}) {
+            const quillon::Result<double> result = readAs(row.kind, row.text, wide);
             if (row.message.empty()) {
                 ASSERT_TRUE(result.ok()) << row.text << ": " << result.error().message;
                 EXPECT_DOUBLE_EQ(*result, row.degrees) << row.text;

@@ -187,4 +187,26 @@ TEST(EstimationApi, SolvePositionFromThreeRanges) {
                     0.0, 1e-6);
 }
 
+// Two eastings of sigma 1 that disagree by 2 and a northing of sigma 2:
+// easting 101 +- 1/sqrt(2), northing 200 +- 2, and the residuals -1, +1, 0
+// over one redundant observation give sigma0 sqrt(2). Without redundancy
+// there is no sigma0; a held height has no standard deviation.
+TEST(EstimationApi, SolvePositionReportsStandardDeviationsAndSigma0) {
+    const std::vector<quillon::Observation> redundant = {observation(ObservationKind::easting, 100.0, 1.0),
+                                                         observation(ObservationKind::easting, 102.0, 1.0),
+                                                         observation(ObservationKind::northing, 200.0, 2.0)};
+    const auto r = quillon::solve_position(nullptr, 0, redundant.data(), redundant.size(), quillon::Platform{}, {}, 2);
+    ASSERT_TRUE(r.ok()) << r.error().message;
+    EXPECT_NEAR(r->position.easting, 101.0, 1e-9);
+    EXPECT_NEAR(r->standard_deviation[0], std::sqrt(0.5), 1e-12);
+    EXPECT_NEAR(r->standard_deviation[1], 2.0, 1e-12);
+    EXPECT_TRUE(std::isnan(r->standard_deviation[2]));
+    EXPECT_EQ(r->redundancy, 1);
+    EXPECT_NEAR(r->sigma0, std::sqrt(2.0), 1e-9);
+    const auto exact = quillon::solve_position(nullptr, 0, redundant.data() + 1, 2, quillon::Platform{}, {}, 2);
+    ASSERT_TRUE(exact.ok());
+    EXPECT_EQ(exact->redundancy, 0);
+    EXPECT_TRUE(std::isnan(exact->sigma0));
+}
+
 }  // namespace

@@ -1,8 +1,12 @@
 // quillon ecef / quillon geodetic: WGS 84 geodetic coordinates to and from
 // earth-centred Cartesian ones, for one point or one point per input line.
+#include <quillon/cpp/angles.hpp>
 #include <quillon/cpp/geodesy.hpp>
 
+#include <cmath>
+#include <algorithm>
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -11,6 +15,7 @@
 #include "numbers.h"
 #include "output.h"
 #include "text_input.h"
+#include "typed_text.h"
 
 namespace cli {
 
@@ -20,97 +25,214 @@ const char kEcefHelp[] =
     "usage: quillon ecef [OPTIONS] LATITUDE LONGITUDE [HEIGHT]\n"
     "       quillon ecef [OPTIONS] [FILE|-]\n"
     "\n"
-    "Converts geodetic latitude and longitude (decimal degrees, north and\n"
-    "east positive) and ellipsoidal height (meters, default 0) on WGS 84 to\n"
-    "earth-centred X, Y, Z in meters. Without a point on the command line\n"
-    "it reads one point per line from FILE or standard input; blank lines\n"
-    "and lines starting with '#' are skipped.\n";
+    "Converts geodetic latitude and longitude on WGS 84 and the ellipsoidal\n"
+    "height (meters, default 0) to earth-centred X, Y, Z in meters. The\n"
+    "latitude and longitude are decimal degrees (north and east positive) or\n"
+    "typed angles as 'quillon angle' reads them: '51 28 40.1 N', '51:28:40.1',\n"
+    "'0d0m5.4sW'; a latitude may not pass 90 degrees nor a longitude 180.\n";
 
 const char kGeodeticHelp[] =
     "usage: quillon geodetic [OPTIONS] X Y Z\n"
     "       quillon geodetic [OPTIONS] [FILE|-]\n"
     "\n"
     "Converts earth-centred X, Y, Z (meters) to WGS 84 geodetic latitude,\n"
-    "longitude (decimal degrees) and ellipsoidal height (meters). Without a\n"
-    "point on the command line it reads one point per line from FILE or\n"
-    "standard input; blank lines and lines starting with '#' are skipped.\n";
+    "longitude (decimal degrees, or with --style the texts of 'quillon\n"
+    "angle') and ellipsoidal height (meters).\n";
+
+const char kBatchHelp[] =
+    "Without a point on the command line it reads one point per line from\n"
+    "FILE or standard input: fields separated by commas, semicolons or tabs\n"
+    "when the line has any (so that '51 28 40 N, 0 0 5 W, 45' reads), by\n"
+    "blanks otherwise. Every line gives one line of output, in order: a bad\n"
+    "point gives '-' for each number (empty CSV fields, a JSON object with\n"
+    "its error) and an error on standard error naming its line, and the\n"
+    "exit status is then 1. Blank lines and lines starting with '#' are\n"
+    "copied to the plain output as they are, so that its lines stay those\n"
+    "of the input.\n";
 
 constexpr double kPi = 3.141592653589793;
 
 enum class Direction { kToEcef, kToGeodetic };
 
-struct Style {
-    bool csv;
-    bool json;
+struct Format {
+    bool csv = false;
+    bool json = false;
+    bool id = false;
+    int precision = 4;  // decimals of meters; degrees get 6 more
+    std::optional<int> style;  // latitude and longitude texts: 0 dms, 1 dm
 };
 
-// Converts one point given as 2 or 3 numbers; false with a reason otherwise.
-// A conversion to geodetic coordinates that does not settle is written all
-// the same (the iteration's last value), with a warning on standard error
-// naming the point after `where` ("FILE:LINE: " or "").
-bool convertPoint(Direction direction, const std::vector<std::string>& fields, Style style, Output& o,
-                  const std::string& where, std::string* problem) {
-    const std::size_t least = direction == Direction::kToEcef ? 2 : 3;
-    if (fields.size() < least || fields.size() > 3) {
-        *problem = direction == Direction::kToEcef ? "needs latitude, longitude and an optional height"
-                                                   : "needs X, Y and Z";
+// A line's fields: split at commas, semicolons and tabs when it has any,
+// so that typed angles may hold blanks, and at blanks otherwise.
+std::vector<std::string> coordinateFields(const std::string& line) {
+    if (line.find_first_of(",;\t") == std::string::npos) return splitFields(line);
+    std::vector<std::string> fields;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t end = std::min(line.find_first_of(",;\t", start), line.size());
+        std::string field = line.substr(start, end - start);
+        const std::size_t first = field.find_first_not_of(' ');
+        field = first == std::string::npos ? "" : field.substr(first, field.find_last_not_of(' ') - first + 1);
+        fields.push_back(field);
+        if (end == line.size()) return fields;
+        start = end + 1;
+    }
+}
+
+// One converted point: the three numbers written, and the latitude and
+// longitude texts of --style.
+struct Converted {
+    double v[3] = {0.0, 0.0, 0.0};
+    std::string latText, lonText;
+    bool settled = true;
+};
+
+// Converts the point of the fields (the identifier, when there is one,
+// removed); false with a reason.
+bool convert(Direction direction, const std::vector<std::string>& fields, const Format& format, Converted* out,
+             std::string* problem) {
+    const bool toEcef = direction == Direction::kToEcef;
+    if (fields.size() < (toEcef ? 2u : 3u) || fields.size() > 3) {
+        *problem = toEcef ? "needs latitude, longitude and an optional height" : "needs X, Y and Z";
+        if (toEcef && fields.size() > 3) *problem += " (quote a typed angle with blanks: '51 28 40 N')";
         return false;
     }
-    double v[3] = {0.0, 0.0, 0.0};
+    double in[3] = {0.0, 0.0, 0.0};
     for (std::size_t i = 0; i < fields.size(); ++i) {
-        if (!parseDouble(fields[i], &v[i])) {
+        if (toEcef && i < 2) {
+            const quillon::Result<double> angle =
+                i == 0 ? quillon::read_latitude(fields[i]) : quillon::read_longitude(fields[i]);
+            if (!angle) {
+                *problem = "'" + fields[i] + "': " + refusal(angle.error(), fields[i]);
+                return false;
+            }
+            in[i] = *angle;
+        } else if (!parseDouble(fields[i], &in[i])) {
             *problem = "'" + fields[i] + "' is not a number";
             return false;
         }
     }
-    if (direction == Direction::kToEcef) {
-        if (v[0] < -90.0 || v[0] > 90.0) {
-            *problem = "latitude " + fields[0] + " is outside -90..90";
-            return false;
-        }
-        const quillon::Geocentric c = quillon::to_geocentric({v[0] * kPi / 180.0, v[1] * kPi / 180.0, v[2]});
-        if (style.json)
-            o.text("{\"x\":").jsonFixed(c.x, 4).text(",\"y\":").jsonFixed(c.y, 4).text(",\"z\":").jsonFixed(c.z, 4).text("}\n");
-        else
-            o.fixed(c.x, 4).ch(style.csv ? ',' : ' ').fixed(c.y, 4).ch(style.csv ? ',' : ' ').fixed(c.z, 4).newline();
+    if (toEcef) {
+        const quillon::Geocentric c = quillon::to_geocentric({in[0] * kPi / 180.0, in[1] * kPi / 180.0, in[2]});
+        out->v[0] = c.x;
+        out->v[1] = c.y;
+        out->v[2] = c.z;
     } else {
-        const quillon::GeodeticSolution solution = quillon::to_geodetic({v[0], v[1], v[2]});
-        if (!solution.converged) {
-            o.flush();
-            std::fprintf(stderr, "quillon geodetic: %swarning: X %s, Y %s, Z %s: the conversion did not settle; "
-                                 "its last estimate is written\n",
-                         where.c_str(), fields[0].c_str(), fields[1].c_str(), fields[2].c_str());
+        const quillon::GeodeticSolution solution = quillon::to_geodetic({in[0], in[1], in[2]});
+        out->settled = solution.converged;
+        out->v[0] = solution.point.latitude * (180.0 / kPi);
+        out->v[1] = solution.point.longitude * (180.0 / kPi);
+        out->v[2] = solution.point.height;
+        if (format.style) {
+            const quillon::AngleStyle style = quillon::angle_style(*format.style);
+            const int decimals = std::min(format.precision + (*format.style == 0 ? 2 : 4), 6);
+            out->latText = quillon::format_latitude(out->v[0], decimals, style);
+            out->lonText = quillon::format_longitude(out->v[1], decimals, style);
         }
-        const double lat = solution.point.latitude * (180.0 / kPi);
-        const double lon = solution.point.longitude * (180.0 / kPi);
-        const double h = solution.point.height;
-        if (style.json)
-            o.text("{\"lat\":").jsonFixed(lat, 10).text(",\"lon\":").jsonFixed(lon, 10).text(",\"height\":").jsonFixed(h, 4).text("}\n");
-        else
-            o.fixed(lat, 10).ch(style.csv ? ',' : ' ').fixed(lon, 10).ch(style.csv ? ',' : ' ').fixed(h, 4).newline();
+    }
+    if (!(std::isfinite(out->v[0]) && std::isfinite(out->v[1]) && std::isfinite(out->v[2]))) {
+        *problem = toEcef ? "the height is too large to convert" : "the point is too far from the earth to convert";
+        return false;
     }
     return true;
+}
+
+// Writes one row: the identifier when there is one, then the point, or a
+// placeholder for each number when there is none.
+void writeRow(Output& o, Direction direction, const Format& format, const std::string* id, const Converted* point,
+              const std::string& problem) {
+    const bool toEcef = direction == Direction::kToEcef;
+    const bool texts = !toEcef && format.style.has_value();
+    const int decimals[3] = {toEcef ? format.precision : format.precision + 6,
+                             toEcef ? format.precision : format.precision + 6, format.precision};
+    if (format.json) {
+        static const char* const kKeys[2][3] = {{"x", "y", "z"}, {"lat", "lon", "height"}};
+        o.ch('{');
+        if (id != nullptr) o.text("\"id\":").jsonString(*id).ch(',');
+        if (point == nullptr) {
+            o.text("\"error\":").jsonString(problem).text("}\n");
+            return;
+        }
+        for (int i = 0; i < 3; ++i)
+            o.text(i > 0 ? "," : "").ch('"').text(kKeys[toEcef ? 0 : 1][i]).text("\":").jsonShortest(point->v[i]);
+        if (texts)
+            o.text(",\"latitude\":").jsonString(point->latText).text(",\"longitude\":").jsonString(point->lonText);
+        o.text("}\n");
+        return;
+    }
+    // Texts hold blanks: their plain rows are tab-separated, which ecef
+    // reads back.
+    const char separator = format.csv ? ',' : texts ? '\t' : ' ';
+    if (id != nullptr) (format.csv ? o.csvString(*id) : o.text(*id)).ch(separator);
+    for (int i = 0; i < 3; ++i) {
+        if (i > 0) o.ch(separator);
+        if (point == nullptr)
+            o.text(format.csv ? "" : "-");
+        else if (texts && i < 2)
+            o.text(i == 0 ? point->latText : point->lonText);
+        else
+            o.fixed(point->v[i], decimals[i]);
+    }
+    o.newline();
 }
 
 int run(Direction direction, int argc, char** argv) {
     const char* name = direction == Direction::kToEcef ? "ecef" : "geodetic";
     const bool toEcef = direction == Direction::kToEcef;
-    Style style{false, false};
-    CommandLine args(name, toEcef ? kEcefHelp : kGeodeticHelp,
-                     {Option::flag("csv", toEcef ? "x,y,z rows" : "latitude,longitude,height rows", &style.csv),
-                      Option::flag("json", "one JSON object per point", &style.json)});
+    Format format;
+    std::optional<int> precision;
+    std::vector<Option> options = {
+        Option::flag("csv", toEcef ? "x,y,z rows" : "latitude,longitude,height rows", &format.csv),
+        Option::flag("json", "one JSON object per point, with every digit of the numbers", &format.json),
+        Option::flag("id", "the first field of each point is its identifier, written before it", &format.id),
+        Option::whole("precision", "N", 0, 12,
+                      toEcef ? "decimals of the meters, 0..12 (default 4)"
+                             : "decimals of the meters, 0..12 (default 4); degrees get N + 6",
+                      &precision)};
+    if (!toEcef)
+        options.push_back(Option::choice("style", {{"dms", nullptr}, {"dm", nullptr}},
+                                         "latitude and longitude as texts in degrees minutes seconds or degrees "
+                                         "and decimal minutes, seconds to N + 2 decimals, minutes to N + 4 (at "
+                                         "most 6)",
+                                         &format.style));
+    CommandLine args(name, toEcef ? kEcefHelp : kGeodeticHelp, std::move(options), kBatchHelp);
     if (const auto status = args.parse(argc, argv)) return *status;
-    const auto& p = args.positionals();
+    format.precision = precision.value_or(4);
+    std::vector<std::string> p = args.positionals();
     Output o(stdout);
-    if (style.csv) o.text(toEcef ? "x,y,z\n" : "latitude,longitude,height\n");
-    if (p.size() >= 2) {
-        std::string problem;
-        if (!convertPoint(direction, p, style, o, "", &problem)) {
-            o.flush();
-            return args.usageError(problem);
+    if (format.csv) {
+        if (format.id) o.text("id,");
+        o.text(toEcef ? "x,y,z\n" : "latitude,longitude,height\n");
+    }
+    const std::size_t idFields = format.id ? 1 : 0;
+    auto pointOf = [&](std::vector<std::string>& fields, std::string* id, Converted* point, std::string* problem) {
+        if (fields.size() <= idFields) {
+            *problem = format.id ? "needs an identifier and a point" : "needs a point";
+            return false;
         }
+        if (format.id) {
+            *id = fields[0];
+            fields.erase(fields.begin());
+        }
+        return convert(direction, fields, format, point, problem);
+    };
+    const auto warn = [&](const Converted& point, const std::string& where) {
+        if (point.settled) return;
+        o.flush();
+        std::fprintf(stderr, "quillon geodetic: %swarning: the conversion did not settle; its last estimate is "
+                             "written\n", where.c_str());
+    };
+
+    if (p.size() >= 2 + idFields) {  // one point on the command line
+        std::string id, problem;
+        Converted point;
+        if (!pointOf(p, &id, &point, &problem)) return inputError(name, problem);
+        warn(point, "");
+        writeRow(o, direction, format, format.id ? &id : nullptr, &point, "");
         return o.flush() ? kSuccess : kBadInput;
     }
+    if (p.size() > 1) return args.usageError(toEcef ? "needs a point (LATITUDE LONGITUDE [HEIGHT]) or one file"
+                                                    : "needs a point (X Y Z) or one file");
     TextInput in;
     const std::string path = p.empty() ? "-" : p[0];
     if (!in.open(path)) return inputError(name, openFailureReason(path));
@@ -118,12 +240,18 @@ int run(Direction direction, int argc, char** argv) {
     std::string line;
     bool tooLong = false;
     while (in.next(&line, &tooLong)) {
-        const auto fields = splitFields(line);
-        if (fields.empty() || fields[0][0] == '#') continue;
-        std::string problem;
-        if (tooLong) problem = "line longer than " + std::to_string(TextInput::kMaxLine) + " bytes";
-        if (problem.empty() && convertPoint(direction, fields, style, o, in.where(""), &problem)) continue;
-        // The line is reported and skipped; the batch goes on.
+        const std::size_t first = line.find_first_not_of(" \t");
+        if (!tooLong && (first == std::string::npos || line[first] == '#')) {
+            if (!format.csv && !format.json) o.text(line).newline();
+            continue;
+        }
+        std::vector<std::string> fields = coordinateFields(line);
+        std::string id, problem = "line longer than " + std::to_string(TextInput::kMaxLine) + " bytes";
+        Converted point;
+        const bool ok = !tooLong && pointOf(fields, &id, &point, &problem);
+        if (ok) warn(point, in.where(""));
+        writeRow(o, direction, format, format.id ? &id : nullptr, ok ? &point : nullptr, problem);
+        if (ok) continue;
         o.flush();
         status = inputError(name, in.where(problem));
     }

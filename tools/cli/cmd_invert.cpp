@@ -22,9 +22,8 @@ const char kHelp[] =
 
 const char kHelpEnd[] =
     "A singular matrix is an error (exit status 1). The inverse is checked:\n"
-    "when A times it differs from the identity by more than 1e-9 the\n"
-    "command says so and\n"
-    "exits with 1.\n";
+    "when A times it differs from the identity by more than 1e-9 in any\n"
+    "element, the command says by how much and exits with 1.\n";
 
 // How far A times the result may be from the identity. LU inversion does
 // not report most singular matrices (its zero pivots become 1e-20 and the
@@ -109,7 +108,7 @@ int runInvert(int argc, char** argv) {
     if (const double e = identityError(a, inverse, n); !(e <= kIdentityTolerance))
         return inputError("invert", source + ": the matrix is singular or too ill-conditioned (A times the "
                                              "result differs from the identity by " +
-                                        fixedText(e, 6) + ")");
+                                        generalText(e, 3) + ", more than 1e-9)");
     Output o(stdout);
     for (std::size_t i = 0; i < n; ++i) {
         for (std::size_t j = 0; j < n; ++j) o.text(j > 0 ? " " : "").general(inverse[i * n + j], digits);

@@ -1,6 +1,9 @@
 // quillon median: the median of the numbers of a file.
 #include <quillon/cpp/estimation.hpp>
 
+#include <charconv>
+#include <cmath>
+#include <string>
 #include <vector>
 
 #include "command_line.h"
@@ -19,6 +22,24 @@ const char kHelp[] =
     "every number on every line, or one column of it. Numbers are separated\n"
     "by blanks, tabs, commas or semicolons; lines starting with '#' are\n"
     "skipped.\n";
+
+// The median as text. When it is one of the numbers read (an odd count, or
+// two equal middle ones) its shortest text, which reads back as that
+// number. Otherwise it is the mean of the two middle ones, which carries
+// one rounding (up to one unit in the last place): the fewest significant
+// digits that read back within it, so that 0.1 and 0.2 give 0.15 rather
+// than 0.15000000000000002.
+std::string medianText(const std::vector<double>& sorted, double median) {
+    const std::size_t n = sorted.size();
+    if (n % 2 == 1 || sorted[n / 2 - 1] == sorted[n / 2]) return shortestText(median);
+    const double ulp = std::nextafter(std::fabs(median), HUGE_VAL) - std::fabs(median);
+    for (int digits = 1;; ++digits) {
+        const std::string text = generalText(median, digits);
+        double back = 0.0;
+        std::from_chars(text.data(), text.data() + text.size(), back);
+        if (std::fabs(back - median) <= ulp || digits == 17) return text;
+    }
+}
 
 }  // namespace
 
@@ -49,12 +70,17 @@ int runMedian(int argc, char** argv) {
         }
     }
     if (values.empty()) return inputError("median", source + ": no numbers");
-    const double median = quillon::sort_and_median(values.data(), values.size());
+    double median = quillon::sort_and_median(values.data(), values.size());
+    // The library's (low + high) * 0.5 overflows for two middle numbers
+    // beyond half the double range; halved first they do not.
+    if (!std::isfinite(median)) median = values[values.size() / 2 - 1] * 0.5 + values[values.size() / 2] * 0.5;
+    const std::string text = medianText(values, median);
     Output o(stdout);
     if (json)
-        o.text("{\"count\":").integer(static_cast<long long>(values.size())).text(",\"median\":").jsonShortest(median).text("}\n");
+        o.text("{\"count\":").integer(static_cast<long long>(values.size())).text(",\"median\":").text(text).text(
+            "}\n");
     else
-        o.shortest(median).newline();
+        o.text(text).newline();
     return o.flush() ? kSuccess : kBadInput;
 }
 

@@ -1,6 +1,9 @@
 // quillon random N: standard normal deviates from the library's generator.
 #include <quillon/cpp/numerics.hpp>
 
+#include <cmath>
+#include <string>
+
 #include "command_line.h"
 #include "commands.h"
 #include "numbers.h"
@@ -33,7 +36,15 @@ int runRandom(int argc, char** argv) {
         return args.usageError("N is a whole number from 0, not '" + args.positionals()[0] + "'");
     quillon::NormalGenerator generator(seed.value_or(1));
     Output o(stdout);
-    for (int i = 0; i < count; ++i) o.fixed(mean.value_or(0.0) + sigma.value_or(1.0) * generator.next(), 12).newline();
+    for (int i = 0; i < count; ++i) {
+        const double value = mean.value_or(0.0) + sigma.value_or(1.0) * generator.next();
+        if (!std::isfinite(value)) {
+            o.flush();
+            return inputError("random",
+                              "deviate " + std::to_string(i + 1) + " overflows: --mean or --sigma is too large");
+        }
+        o.fixed(value, 12).newline();
+    }
     return o.flush() ? kSuccess : kBadInput;
 }
 

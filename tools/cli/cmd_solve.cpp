@@ -171,6 +171,97 @@ std::string whyUnsolved(const quillon::Error& error) {
     }
 }
 
+// What the repeated estimation gives: the last solution and how many
+// estimations it took.
+struct Estimate {
+    quillon::PositionSolution solution;
+    int estimations = 0;
+};
+
+// The estimator stops once a correction of easting and northing falls below
+// one unit, and its test ignores the height. Unless once is set, the
+// estimation is repeated from its own result until the position settles, so
+// that a solved height converges as well. A repetition that fails leaves
+// the result before it.
+quillon::Result<Estimate> estimate(const Problem& p, const quillon::Platform& platform, quillon::Position start,
+                                   int dims, bool once) {
+    const quillon::Station* stations = p.stations.empty() ? nullptr : p.stations.data();
+    Estimate e;
+    for (;;) {
+        const quillon::Result<quillon::PositionSolution> solution = quillon::solve_position(
+            stations, p.stations.size(), p.observations.data(), p.observations.size(), platform, start, dims);
+        ++e.estimations;
+        if (!solution) {
+            if (e.estimations > 1) return e;
+            return solution.error();
+        }
+        const quillon::Position& next = solution->position;
+        const double change = std::fabs(next.easting - start.easting) + std::fabs(next.northing - start.northing) +
+                              std::fabs(next.height - start.height);
+        e.solution = *solution;
+        start = next;
+        if (once || change < kSettled || e.estimations == kMaxEstimations) return e;
+    }
+}
+
+// Sum of the squared residuals over their sigmas at a position: what the
+// estimator minimises.
+double misfit(const Problem& p, const quillon::Platform& platform, const quillon::Position& at) {
+    double sum = 0.0;
+    for (const quillon::Observation& ob : p.observations) {
+        if (ob.sigma == 0.0) continue;
+        const double w =
+            quillon::observation_residual(ob, p.stations.data(), p.stations.size(), platform, at) / ob.sigma;
+        sum += w * w;
+    }
+    return sum;
+}
+
+// Without a start, the estimation starts at the stations' mean. Where that
+// fails (the mean of two stations lies on their baseline, where bearings
+// and ranges from them tell nothing across it), it starts from eight points
+// on a circle around the mean as wide as the stations' spread, and keeps
+// the solution that fits best; two different ones that fit equally well
+// (the two intersections of two ranges) are an error that says so.
+quillon::Result<Estimate> estimateWithoutStart(const Problem& p, const quillon::Platform& platform, int dims,
+                                               bool once) {
+    quillon::Position mean;
+    for (const quillon::Station& s : p.stations) {
+        mean.easting += s.easting / double(p.stations.size());
+        mean.northing += s.northing / double(p.stations.size());
+        mean.height += s.height / double(p.stations.size());
+    }
+    const quillon::Result<Estimate> fromMean = estimate(p, platform, mean, dims, once);
+    if (fromMean) return fromMean;
+    double radius = 0.0;
+    for (const quillon::Station& s : p.stations)
+        radius = std::max(radius, std::hypot(s.easting - mean.easting, s.northing - mean.northing));
+    if (radius == 0.0) radius = 100.0;
+    std::vector<Estimate> found;
+    for (int k = 0; k < 8; ++k) {
+        const double angle = k * 0.7853981633974483;  // 45 degrees
+        const quillon::Position start{mean.easting + radius * std::sin(angle), mean.northing + radius * std::cos(angle),
+                                      mean.height};
+        if (const quillon::Result<Estimate> e = estimate(p, platform, start, dims, once)) found.push_back(*e);
+    }
+    if (found.empty()) return fromMean;
+    std::vector<double> fits;
+    for (const Estimate& e : found) fits.push_back(misfit(p, platform, e.solution.position));
+    const std::size_t best = std::size_t(std::min_element(fits.begin(), fits.end()) - fits.begin());
+    const quillon::Position& a = found[best].solution.position;
+    for (std::size_t i = 0; i < found.size(); ++i) {
+        const quillon::Position& b = found[i].solution.position;
+        const bool distinct = std::fabs(a.easting - b.easting) + std::fabs(a.northing - b.northing) > 1e-3;
+        if (distinct && fits[i] <= fits[best] * (1.0 + 1e-6) + 1e-12)
+            return quillon::make_error(quillon::Errc::invalid_argument,
+                                       "two positions fit the observations equally well, easting " +
+                                           fixedText(a.easting, 4) + " northing " + fixedText(a.northing, 4) +
+                                           " and easting " + fixedText(b.easting, 4) + " northing " +
+                                           fixedText(b.northing, 4) + "; give --start near the one you mean");
+    }
+    return found[best];
+}
+
 // --name A,B,C: three numbers ("1.5,2,-3").
 Option tripleOption(const char* name, const char* placeholder, const char* takes, const char* help,
                     std::optional<Triple>* value) {
@@ -206,7 +297,8 @@ int runSolve(int argc, char** argv) {
                        &dimsGiven)
              .saying("2 or 3"),
          tripleOption("start", "E,N,H", "EASTING,NORTHING,HEIGHT",
-                      "starting estimate (default: the file's 'start' line, else the mean of the stations)",
+                      "starting estimate (default: the file's 'start' line, else the mean of the stations, and "
+                      "where that fails eight points around it)",
                       &startGiven),
          Option::flag("once",
                       "one estimation only: the estimator stops when the horizontal correction falls below 1 "
@@ -229,53 +321,49 @@ int runSolve(int argc, char** argv) {
     if (!readProblem(args.positionals()[0], &p)) return kBadInput;
     const std::string source = args.positionals()[0] == "-" ? "<stdin>" : args.positionals()[0];
     if (p.observations.empty()) return inputError("solve", source + ": no observations");
-    if (!startGiven && p.hasStart) {
-        for (int i = 0; i < 3; ++i) start[i] = p.start[i];
-    } else if (!startGiven && !p.stations.empty()) {
-        for (const quillon::Station& s : p.stations) {
-            start[0] += s.easting / double(p.stations.size());
-            start[1] += s.northing / double(p.stations.size());
-            start[2] += s.height / double(p.stations.size());
-        }
+    if (!startGiven && p.hasStart) std::copy(p.start, p.start + 3, start);
+    const bool started = startGiven || p.hasStart;
+    const quillon::Result<Estimate> result =
+        started ? estimate(p, platform, {start[0], start[1], start[2]}, dims, once)
+                : estimateWithoutStart(p, platform, dims, once);
+    if (!result) {
+        // invalid_argument: two positions (a file cannot name a station out of range).
+        if (result.error().code == quillon::Errc::invalid_argument)
+            return inputError("solve", source + ": no solution: " + result.error().message);
+        return inputError("solve", source + ": no solution (" + whyUnsolved(result.error()) + ")" +
+                                       (started ? "; try another --start E,N,H near the position"
+                                                : "; give --start E,N,H near the position"));
     }
-
-    // The estimator stops once a correction of easting and northing falls
-    // below one unit, and its test ignores the height. Unless --once is
-    // given, the estimation is repeated from its own result until the
-    // position settles, so that a solved height converges as well. A
-    // repetition that fails leaves the result before it.
-    const quillon::Station* stations = p.stations.empty() ? nullptr : p.stations.data();
-    quillon::Position at{start[0], start[1], start[2]};
-    bool solved = false;
-    int estimations = 0;
-    for (;;) {
-        const quillon::Result<quillon::PositionSolution> solution =
-            quillon::solve_position(stations, p.stations.size(), p.observations.data(), p.observations.size(),
-                                    platform, at, dims);
-        ++estimations;
-        if (!solution) {
-            if (solved) break;
-            return inputError("solve", source + ": no solution (" + whyUnsolved(solution.error()) + ")");
-        }
-        solved = true;
-        const quillon::Position& next = solution->position;
-        const double change = std::fabs(next.easting - at.easting) + std::fabs(next.northing - at.northing) +
-                              std::fabs(next.height - at.height);
-        at = next;
-        if (once || change < kSettled || estimations == kMaxEstimations) break;
-    }
+    const quillon::PositionSolution& solution = result->solution;
+    const quillon::Position at = solution.position;
     const double x = at.easting, y = at.northing, z = at.height;
+    const double* sd = solution.standard_deviation;
+    const quillon::Station* stations = p.stations.empty() ? nullptr : p.stations.data();
 
     Output o(stdout);
-    if (json)
+    if (json) {
         o.text("{\"easting\":").jsonFixed(tidy(x), 4).text(",\"northing\":").jsonFixed(tidy(y), 4)
-            .text(",\"height\":").jsonFixed(tidy(z), 4).text(",\"dims\":").integer(dims).text(",\"estimations\":").integer(estimations)
-            .text(",\"observations\":[");
-    else
+            .text(",\"height\":").jsonFixed(tidy(z), 4).text(",\"dims\":").integer(dims)
+            .text(",\"estimations\":").integer(result->estimations);
+        o.text(",\"sdEasting\":").jsonShortest(sd[0]).text(",\"sdNorthing\":").jsonShortest(sd[1]);
+        o.text(",\"sdHeight\":").jsonShortest(sd[2]).text(",\"sigma0\":").jsonShortest(solution.sigma0);
+        o.text(",\"redundancy\":").integer(solution.redundancy).text(",\"observations\":[");
+    } else {
+        // easting 300.0000  northing 400.0000  height 0.0000  (height held)
+        // standard deviations  easting 0.00577  northing 0.00577  (from the sigmas given)
+        // sigma0 1.2  (a posteriori, redundancy 1)
         o.text("easting ").fixed(tidy(x), 4).text("  northing ").fixed(tidy(y), 4).text("  height ").fixed(tidy(z), 4)
-            .text(dims == 2 ? "  (height held)\n" : "\n")
-            .text("estimations ").integer(estimations).text("\n\n")
+            .text(dims == 2 ? "  (height held)\n" : "\n");
+        o.text("standard deviations  easting ").general(sd[0], 3).text("  northing ").general(sd[1], 3);
+        if (dims == 3) o.text("  height ").general(sd[2], 3);
+        o.text("  (from the sigmas given)\nsigma0 ");
+        if (solution.redundancy > 0)
+            o.general(solution.sigma0, 3).text("  (a posteriori, redundancy ").integer(solution.redundancy).text(")\n");
+        else
+            o.text("-  (no redundancy: nothing to check the sigmas by)\n");
+        o.text("estimations ").integer(result->estimations).text("\n\n")
             .text("line  kind           stations     observed       computed       residual   sigma\n");
+    }
     for (std::size_t i = 0; i < p.observations.size(); ++i) {
         const quillon::Observation& ob = p.observations[i];
         const double w = tidy(quillon::observation_residual(ob, stations, p.stations.size(), platform, at));

@@ -23,7 +23,8 @@ const char kHelp[] =
     "KEY is one of distUnits, wpUnits, latLonStyle, defaultLatHemi,\n"
     "defaultLonHemi, defaultEntry, defaultDistCalc (any case). distUnits\n"
     "and wpUnits take a unit index 0..4 or a unit name: meters (m), feet\n"
-    "(ft), usfeet (US survey feet), kilometers (km), nautical miles (nm).\n"
+    "(ft, the international foot), US survey feet (usft), kilometers (km),\n"
+    "nautical miles (nm).\n"
     "latLonStyle takes dms (0) or dm (1). The others take any whole number\n"
     "(their coding belongs to the host applications).\n";
 
@@ -49,7 +50,7 @@ void describe(Output& o, std::size_t key, int value) {
     if (key <= 1) {
         if (value >= 0 && value < quillon::kUnitCount) {
             const quillon::UnitInfo& unit = quillon::unit_info(value);
-            o.text(unit.name).text(" (").text(unit.abbrev).ch(')');
+            o.text(unit.name).text(" (").text(unit.symbol).ch(')');
         } else {
             o.text("not a unit: read as meters");
         }
@@ -68,7 +69,14 @@ int show(bool json, const SettingsFile& file) {
         o.text("}\n");
         return o.flush() ? kSuccess : kBadInput;
     }
-    o.column("settings file", 17).text(file.path.empty() ? "(none: defaults in memory)" : file.path).newline();
+    // A file named with --units that does not exist yet shows the defaults
+    // every other command would refuse to use without it.
+    o.column("settings file", 17);
+    if (file.path.empty())
+        o.text("(none: defaults in memory)");
+    else
+        o.text(file.path).text(fileExists(file.path) ? "" : "  (no such file yet: the defaults; 'set' creates it)");
+    o.newline();
     for (std::size_t i = 0; i < quillon::Units::kCount; ++i) {
         const int value = *units.setting(i);
         o.column(quillon::Units::key(i), 17);
@@ -129,12 +137,6 @@ int runUnits(int argc, char** argv) {
     SettingsFile file;
     if (const int status = loadSettings("units", unitsFile, SettingsUse::kRepair, &file); status != kSuccess)
         return status;
-    if (action == "show" && unitsFile && file.path.size() > 0) {
-        // An explicit file must exist to be shown.
-        FILE* f = openFile(file.path, "rb");
-        if (f == nullptr) return inputError("units", "settings file " + file.path + ": no such file");
-        std::fclose(f);
-    }
     return action == "show" ? show(json, file) : set(args, json, file);
 }
 

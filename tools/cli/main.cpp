@@ -16,7 +16,7 @@ const cli::Command kCommands[] = {
     {"units", "show or change the units settings file", cli::runUnits},
     {"dist", "read typed lengths and write them in every unit", cli::runDist},
     {"angle", "read typed angles and write them in every style", cli::runAngle},
-    {"time", "convert GPS week and seconds, dates, Julian days and DOS time", cli::runTime},
+    {"time", "one instant as UTC, GPS time, Unix time, Julian dates and GPS week", cli::runTime},
     {"ecef", "geodetic latitude, longitude, height to earth-centred X, Y, Z", cli::runEcef},
     {"geodetic", "earth-centred X, Y, Z to latitude, longitude, height", cli::runGeodetic},
     {"median", "the median of a column of numbers", cli::runMedian},
@@ -28,6 +28,7 @@ const cli::Command kCommands[] = {
 
 const char kToolHelp[] =
     "usage: quillon COMMAND [OPTIONS] [ARGUMENTS]\n"
+    "       quillon --version\n"
     "\n"
     "Survey, geodetic and numeric utilities of the quillon library.\n"
     "\n"
@@ -54,6 +55,10 @@ int dispatch(int argc, char** argv) {
     }
     const char* name = argv[1];
     if (std::strcmp(name, "--help") == 0 || std::strcmp(name, "-h") == 0) return toolHelp(stdout);
+    if (std::strcmp(name, "--version") == 0) {
+        std::puts("quillon " QUILLON_TOOL_VERSION);
+        return cli::kSuccess;
+    }
     if (std::strcmp(name, "help") == 0) {
         if (argc < 3) return toolHelp(stdout);
         name = argv[2];

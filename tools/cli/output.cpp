@@ -34,6 +34,16 @@ std::string fixedText(double value, int decimals) {
     return std::string(text, writeFixed(text, text + sizeof text, value, decimals));
 }
 
+std::string shortestText(double value) {
+    char text[40];
+    return std::string(text, std::to_chars(text, text + sizeof text, value).ptr);
+}
+
+std::string generalText(double value, int precision) {
+    char text[400];
+    return std::string(text, std::to_chars(text, text + sizeof text, value, std::chars_format::general, precision).ptr);
+}
+
 Output::Output(std::FILE* stream) : stream_(stream), buffer_(new char[kBufferSize]) {}
 
 Output::~Output() {

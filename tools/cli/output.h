@@ -71,6 +71,9 @@ private:
 
 // Output::fixed() as a string, for numbers inside messages.
 std::string fixedText(double value, int decimals);
+// Output::shortest() and Output::general() as strings.
+std::string shortestText(double value);
+std::string generalText(double value, int precision);
 
 }  // namespace cli
 

@@ -6,6 +6,10 @@ namespace cli {
 
 std::string refusal(const quillon::Error& error, const std::string& typed) {
     if (typed.find_first_of("0123456789") == std::string::npos) return "no number";
+    return withoutTyped(error, typed);
+}
+
+std::string withoutTyped(const quillon::Error& error, const std::string& typed) {
     const std::string& message = error.message;
     for (const char* before : {" in '", ": '"}) {
         const std::string tail = before + typed + "'";

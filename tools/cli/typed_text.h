@@ -15,6 +15,9 @@ namespace cli {
 // message without the quoted text it ends with ("cannot read 'mi' in
 // '5 mi'" -> "cannot read 'mi'").
 std::string refusal(const quillon::Error& error, const std::string& typed);
+// The reader's message without the quoted text it ends with, and nothing
+// else changed: "hour 25 is not 0..23", "cannot read 'PM'".
+std::string withoutTyped(const quillon::Error& error, const std::string& typed);
 
 // A typed length ("12.5 ft", "2nm", "N 100 m", "-7 km", "1e3", "10 usft")
 // in meters, a bare number being in unit `defaultUnit` (an index of the

@@ -162,19 +162,50 @@ QUILLON_API ParsedAngle parse_angle(std::wstring_view text) noexcept;
 /// Reads a whole typed angle and nothing else, as a program should read an
 /// angle a user typed: blanks, an optional sign or hemisphere letter (as
 /// parse_angle() takes them), blanks, one to three decimal numbers of any
-/// length separated by white space, where only the last may have a point
-/// ("45 30 15.5", "45 30.25", "45.504306"), then, when no sign came first,
-/// an optional sign or letter, blanks and the end of the text: "45 30 00 N"
-/// -> 45.5; "S 45 30" -> -45.5. The value is computed as in parse_angle().
+/// length (degrees, minutes, seconds), where only the last may have a point
+/// or an exponent, then, when no sign came first, an optional sign or
+/// letter, blanks and the end of the text. The numbers are written one of
+/// four ways, told by what follows the degrees:
+/// - separated by white space: "45 30 15.5", "45 30.25", "45.504306",
+///   "1.5E-05" (an "e" is an exponent only when digits follow it: "45e" is
+///   45 east);
+/// - with signs: 45°30'15" (U+00B0, then ' or U+2032 or U+2019, then " or
+///   '' or U+2033 or U+201D), blanks allowed after each sign;
+/// - with letters: 45d30m15s (either case), blanks allowed after each
+///   letter; an "s" right after the seconds is their letter, so a southern
+///   angle takes its "S" after that or a sign before;
+/// - with colons: 45:30:15, nothing between the numbers but the colons.
+/// With signs or letters the last number may go without its own ("45°30"
+/// is 45.5). "45 30 00 N" -> 45.5; "S 45 30" -> -45.5; "45°30'15\"W" ->
+/// -45.504167. The value is computed as in parse_angle(). A hemisphere
+/// letter makes the text a latitude (N, S), which may not pass 90 degrees,
+/// or a longitude (E, W), which may not pass 180.
 /// Errors: parse_error that names what could not be read ("no angle in
-/// 'N'", "cannot read ':30' in '45:30'", "only the last number may have
+/// 'N'", "cannot read ':' in '45:'", "only the last number may have
 /// decimals: '45.5 30'"), out_of_range for minutes or seconds of 60 or more
-/// ("minutes '75' are not below 60 in '10 75'"), not_finite for a number
+/// ("minutes '75' are not below 60 in '10 75'") and for a latitude or
+/// longitude beyond its range ("a latitude beyond 90 degrees: '91 0 0 N'",
+/// "a longitude beyond 180 degrees: '181 E'"), not_finite for a number
 /// beyond the double range, no_memory when the message cannot be stored.
 /// The texts in messages are UTF-8.
 QUILLON_API Result<double> read_angle(std::string_view text) noexcept;
 /// @copydoc read_angle(std::string_view)
 QUILLON_API Result<double> read_angle(std::wstring_view text) noexcept;
+/// Reads a whole typed latitude: read_angle(), and besides, the angle lies
+/// within -90..90 degrees whatever its letter ("95" is "a latitude beyond 90
+/// degrees: '95'", out_of_range), and a letter, if any, is N or S
+/// ("45 E" is "a latitude is north or south, not east or west: '45 E'",
+/// parse_error). Decimal degrees of up to 17 significant digits, as
+/// spreadsheets export them, read to the nearest double.
+QUILLON_API Result<double> read_latitude(std::string_view text) noexcept;
+/// @copydoc read_latitude(std::string_view)
+QUILLON_API Result<double> read_latitude(std::wstring_view text) noexcept;
+/// Reads a whole typed longitude: read_angle(), and besides, the angle lies
+/// within -180..180 degrees whatever its letter (out_of_range beyond), and a
+/// letter, if any, is E or W (parse_error for N or S).
+QUILLON_API Result<double> read_longitude(std::string_view text) noexcept;
+/// @copydoc read_longitude(std::string_view)
+QUILLON_API Result<double> read_longitude(std::wstring_view text) noexcept;
 
 /// Right-justifies text in a field of width code units (bytes of UTF-8, a
 /// sequence cut at the width stays cut): "abc", 5 -> "  abc"; a longer text

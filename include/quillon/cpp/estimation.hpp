@@ -14,6 +14,7 @@
 #include <quillon/export.h>
 
 #include <cstddef>
+#include <limits>
 #include <vector>
 
 namespace quillon {
@@ -215,6 +216,23 @@ struct Position {
 struct PositionSolution {
     Position position;   ///< the estimated reference point
     int iterations = 0;  ///< Gauss-Newton iterations taken, 1..10
+    /// Standard deviations of the easting, northing and height of the
+    /// position, in the length unit, propagated from the observations'
+    /// sigmas: the square roots of the diagonal of the inverse of the normal
+    /// matrix, formed anew at the position. They take the sigmas as true;
+    /// multiply by sigma0 for those the residuals suggest. The height's is
+    /// NaN when dims is 2 (it is held, not solved); all three are NaN when
+    /// the normal matrix at the position cannot be inverted.
+    double standard_deviation[3] = {0.0, 0.0, std::numeric_limits<double>::quiet_NaN()};
+    /// The a-posteriori standard deviation of unit weight, sqrt(sum((residual
+    /// / sigma)^2) / redundancy) over the observations used, with the
+    /// residuals at the position: near 1 when the sigmas describe the
+    /// observations, larger when the observations disagree more than their
+    /// sigmas allow. NaN when the redundancy is 0 (nothing to judge by).
+    double sigma0 = std::numeric_limits<double>::quiet_NaN();
+    /// Observations used (a known kind and a non-zero sigma) minus the
+    /// unknowns solved (dims); 0 or less leaves no check on the result.
+    int redundancy = 0;
 };
 
 /// Estimates the reference point from the observations by iterated weighted
@@ -240,7 +258,9 @@ struct PositionSolution {
 ///        ranges and bearings, anywhere for direct observations.
 /// @param dims 2 solves easting and northing with the height held at start;
 ///        3 solves all three.
-/// @return the position and the iterations taken. Errors: invalid_argument
+/// @return the position, the iterations taken and the position's standard
+/// deviations, sigma0 and redundancy (formed at the position, with one more
+/// pass over the observations). Errors: invalid_argument
 /// for dims other than 2 or 3, or a station index outside the stations in an
 /// observation that uses it (a slope_range, range_difference or bearing with
 /// a non-zero sigma); singular when the observations leave the position

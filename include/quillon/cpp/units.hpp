@@ -32,7 +32,14 @@ constexpr int kUnitCount = 5;      ///< unit indexes are 0 .. kUnitCount - 1
 /// One row of the unit table.
 struct UnitInfo {
     const char* name;    ///< "meters", "feet", "US survey feet", "kilometers", "nautical miles"
-    const char* abbrev;  ///< written after a value: "m", "ft", "ft", "km", "nm" (both feet write "ft")
+    /// Written after a value: "m", "ft", "ft", "km", "nm" (both feet write
+    /// "ft", as the hosts' texts always have).
+    const char* abbrev;
+    /// A symbol that tells every unit apart, for programs' own texts: "m",
+    /// "ft" (the international foot, as PROJ and EPSG name it), "usft", "km",
+    /// "nm". read_length() reads each back as its unit, except that it
+    /// takes "ft" for the US survey foot unless its default unit is feet.
+    const char* symbol;
     /// Metres in one of the unit: 1.0, 0.3048, 0.30480060960121924 (1200/3937
     /// as the hosts have always stored it, 1 ulp above the nearest double, a
     /// relative error of 1.3e-16), 1000.0, 1852.0.
