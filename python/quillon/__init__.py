@@ -4,7 +4,8 @@ Geocentric conversion over numpy arrays (geodetic2ecef, ecef2geodetic),
 angles and lengths as text (format_lat, format_lon, format_angle,
 parse_angle, read_angle, parse_length, read_length, format_length, Units),
 GPS time, Julian days and date-time text (gps_to_datetime,
-datetime_to_gps, julian_day_number, civil_date, format_time, parse_time),
+datetime_to_gps, julian_day_number, civil_date, format_time, parse_time,
+read_time),
 NMEA 0183 sentences and logs (checksum, checksum_ok, with_checksum,
 split_fields, read_track),
 robust statistics and estimation (median, lad_fit, MedianFilter,
@@ -35,7 +36,15 @@ from ._text import (
     split_fields,
     with_checksum,
 )
-from ._time import civil_date, datetime_to_gps, format_time, gps_to_datetime, julian_day_number, parse_time
+from ._time import (
+    civil_date,
+    datetime_to_gps,
+    format_time,
+    gps_to_datetime,
+    julian_day_number,
+    parse_time,
+    read_time,
+)
 from ._track import Track, read_track
 from ._types import (
     CivilDate,
@@ -88,6 +97,7 @@ __all__ = [
     "parse_time",
     "read_angle",
     "read_length",
+    "read_time",
     "read_track",
     "solve_position",
     "split_fields",

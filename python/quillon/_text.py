@@ -65,13 +65,18 @@ def parse_angle(text: Text) -> ParsedAngle:
 def read_angle(text: Text) -> float:
     """Reads a whole typed angle and nothing else.
 
-    An optional sign or hemisphere letter, one to three numbers where only
-    the last may have decimals, an optional trailing letter:
-    '45 30 15.5 W' -> -45.504306.
+    An optional sign or hemisphere letter, one to three numbers (degrees,
+    minutes, seconds) where only the last may have decimals, then an
+    optional trailing sign or letter. The numbers are separated by white
+    space ('45 30 15.5 W'), marked with signs (45°30'15"W), with letters
+    (45d30m15s) or with colons (45:30:15). A letter N or S makes the text a
+    latitude, which may not pass 90 degrees; E or W a longitude, which may
+    not pass 180.
 
     Returns signed decimal degrees. Raises ValueError naming what could not
-    be read ("cannot read ':30' in '45:30'"), for minutes or seconds of 60
-    or more, or a number beyond the range of a float.
+    be read ("cannot read ';30' in '45;30'"), for minutes or seconds of 60
+    or more, a latitude or longitude out of range, or a number beyond the
+    range of a float.
     """
     return _core.read_angle(text)
 

@@ -30,34 +30,35 @@ def _datetime(unix_time: float) -> datetime:
         raise ValueError(f"{unix_time} s since 1970 lies outside the years 1..9999") from None
 
 
-def gps_to_datetime(week: float, seconds: float = 0.0) -> datetime:
+def gps_to_datetime(week: int, seconds: float = 0.0) -> datetime:
     """The UTC datetime of a GPS week and seconds of week.
 
-    GPS time is taken equal to UTC at the GPS epoch, 1980-01-06 00:00:00,
-    and no leap seconds are applied: the result is GPS time written as a
-    date, ahead of UTC by the leap seconds since 1980 (18 s from 2017 on;
-    subtract them where UTC itself matters). week and seconds may be
-    fractional or negative; they are combined through a day count, so
-    present-day times carry up to about 0.0001 s of rounding (whole weeks
-    are exact), and the datetime is rounded to the microsecond:
-    gps_to_datetime(2000) is 2018-05-06 00:00:00+00:00.
+    GPS time runs ahead of UTC by the leap seconds since its epoch,
+    1980-01-06 (18 s from 2017 on); they are taken off:
+    gps_to_datetime(2166, 393162) is 2021-07-15 13:12:24 UTC, 13:12:42 on
+    the GPS clock. The result is exact to the microsecond it is rounded
+    to. A GPS time inside
+    an inserted leap second (23:59:60 UTC) gives 23:59:59 again, as Unix
+    clocks repeat it. Leap seconds are known up to 2026-06-28; later times
+    keep the last offset, which a leap second announced since would make
+    wrong.
 
-    Raises ValueError for NaN or infinite values or a time outside the
-    years 1..9999.
+    Raises ValueError for a week that is not a whole number from 0, seconds
+    outside 0 up to 604800, or a time beyond the year 9999.
     """
-    return _datetime(_core.unix_time_of_gps(week, seconds))
+    return _datetime(_core.utc_of_gps(week, seconds))
 
 
 def datetime_to_gps(time: datetime) -> GpsTime:
     """The GPS week and seconds of week of an aware datetime (any time zone).
 
-    The inverse of gps_to_datetime(), without leap seconds:
-    datetime(2018, 5, 6, tzinfo=timezone.utc) -> GpsTime(week=2000,
-    seconds=0.0); weeks before 1980-01-06 are negative. The seconds are
-    exact for the time given. Raises ValueError for a naive datetime and
-    TypeError for anything but a datetime.
+    The inverse of gps_to_datetime(), the leap seconds added:
+    datetime(2021, 7, 15, 13, 12, 24, tzinfo=timezone.utc) ->
+    GpsTime(week=2166, seconds=393162.0). Weeks before 1980-01-06 are
+    negative (no leap seconds are counted there). Raises ValueError for a
+    naive datetime and TypeError for anything but a datetime.
     """
-    return GpsTime(*_core.gps_time_of(_unix_time(time)))
+    return GpsTime(*_core.gps_of_utc(_unix_time(time)))
 
 
 def julian_day_number(year: int, month: int, day: int) -> int:
@@ -97,16 +98,35 @@ def format_time(time: Union[datetime, float]) -> str:
 
 
 def parse_time(text: Text) -> datetime:
-    """Reads month-first date-time text as an aware UTC datetime.
+    """Reads month-first date-time text leniently, as the hosts read it, as
+    an aware UTC datetime.
 
     Month, day, year, then optional hour, minute and second, separated by
     anything that is not a digit: '07-15-21 13:12:42.0', '7/15/2021
-    13:12:42', '7 15 21'. Two-digit years 50..99 are 1950..1999 and 00..49
-    2000..2049; the year must lie in 1900..2100. Hours and minutes wrap (25
-    is 1), the seconds are taken modulo 60, a day past the month's end
-    carries into the next. The datetime is rounded to the microsecond.
+    13:12:42', 'Date 7 15 21, 13h12m42s'. Two-digit years 50..99 are
+    1950..1999 and 00..49 2000..2049; the year must lie in 1900..2100. Hours
+    and minutes wrap (25 is 1), the seconds are taken modulo 60, a day past
+    the month's end carries into the next; nothing after the seconds is
+    looked at. read_time() is the strict reader.
 
     Raises ValueError for a missing field ("no day") or one outside its
     range ("month 13 is not 1..12").
     """
     return _datetime(_core.parse_time(text))
+
+
+def read_time(text: Text) -> datetime:
+    """Reads a whole month-first date-time text and nothing else, as an aware
+    UTC datetime.
+
+    Month, day and year separated by '-' or '/' (the same twice), then
+    optionally the time hh:mm or hh:mm:ss with decimals of the second:
+    '07-15-21 13:12:42.0', '7/15/2021 13:12'. Two-digit years as in
+    parse_time(), four-digit ones in 1900..2100; every field must lie in its
+    range.
+
+    Raises ValueError naming what could not be read ("cannot read 'PM' in
+    '07-15-21 1:12 PM'") or the field out of range ("hour 25 is not 0..23",
+    "day 30 is not 1..28 in February 2021").
+    """
+    return _datetime(_core.read_time(text))

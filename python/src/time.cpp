@@ -2,6 +2,8 @@
 // quillon/_time.py turns into datetime objects.
 #include "common.h"
 
+#include <cmath>
+
 namespace quillon_python {
 namespace {
 
@@ -22,16 +24,19 @@ py::object civil_date(int number) {
     return named("CivilDate", date.year, date.month, date.day);
 }
 
-py::tuple gps_time_of(double unix_time) {
+// GPS week and seconds of a UTC time: GPS time is ahead by the leap seconds.
+py::tuple gps_of_utc(double unix_time) {
     require_finite(unix_time, "time");
-    quillon::GpsTime gps = quillon::gps_time_of(unix_time);
+    quillon::GpsTime gps = quillon::gps_time_of(unix_time + quillon::gps_utc_offset(unix_time));
     return py::make_tuple(static_cast<long long>(gps.week), gps.seconds);
 }
 
-double unix_time_of_gps(double week, double seconds) {
-    require_finite(week, "week");
-    require_finite(seconds, "seconds");
-    return quillon::unix_time_of_gps(week, seconds);
+double utc_of_gps(double week, double seconds) {
+    if (!(week >= 0.0 && std::isfinite(week) && week == std::floor(week)))
+        raise_value_error("a GPS week is a whole number from 0, not " + number_text(week));
+    if (!(seconds >= 0.0 && seconds < 604800.0))
+        raise_value_error("GPS seconds of week are at least 0 and below 604800, not " + number_text(seconds));
+    return quillon::utc_of_gps_time(quillon::gps_time(week, seconds));
 }
 
 std::string format_time(double unix_time) {
@@ -44,15 +49,18 @@ std::string format_time(double unix_time) {
 
 double parse_time(const py::handle& text) { return value_of(quillon::parse_time(text_arg(text, "text").bytes)); }
 
+double read_time(const py::handle& text) { return value_of(quillon::read_time(text_arg(text, "text").bytes)); }
+
 }  // namespace
 
 void bind_time(py::module_& m) {
     m.def("julian_day_number", &julian_day_number, py::arg("year"), py::arg("month"), py::arg("day"));
     m.def("civil_date", &civil_date, py::arg("number"));
-    m.def("gps_time_of", &gps_time_of, py::arg("unix_time"));
-    m.def("unix_time_of_gps", &unix_time_of_gps, py::arg("week"), py::arg("seconds"));
+    m.def("gps_of_utc", &gps_of_utc, py::arg("unix_time"));
+    m.def("utc_of_gps", &utc_of_gps, py::arg("week"), py::arg("seconds"));
     m.def("format_time", &format_time, py::arg("unix_time"));
     m.def("parse_time", &parse_time, py::arg("text"));
+    m.def("read_time", &read_time, py::arg("text"));
 }
 
 }  // namespace quillon_python

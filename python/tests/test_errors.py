@@ -11,7 +11,7 @@ NAN = float("nan")
 LOG = pathlib.Path(__file__).resolve().parents[2] / "examples" / "nmea-rtk.nmea"
 
 ERRORS = [
-    (lambda: q.read_angle("45:30"), ValueError, "cannot read ':30' in '45:30'"),
+    (lambda: q.read_angle("45;30"), ValueError, "cannot read ';30' in '45;30'"),
     (lambda: q.read_angle("10 75"), ValueError, "minutes '75' are not below 60 in '10 75'"),
     (lambda: q.read_length("5 mi"), ValueError, "cannot read 'mi' in '5 mi'"),
     (lambda: q.read_length("1e400"), ValueError, "number too large in '1e400'"),
@@ -23,10 +23,13 @@ ERRORS = [
     (lambda: q.format_length(1.0, "m", 10), ValueError, "decimals must be 0..9, not 10"),
     (lambda: q.parse_time("13-01-21"), ValueError, "month 13 is not 1..12"),
     (lambda: q.parse_time("7"), ValueError, "no day"),
+    (lambda: q.read_time("02/30/21"), ValueError, "day 30 is not 1..28 in February 2021"),
     (lambda: q.format_time(0.0), ValueError, "serves times after 1970-01-01 00:00:00 UTC"),
     (lambda: q.format_time(datetime(2020, 1, 1)), ValueError, "has no time zone"),
     (lambda: q.datetime_to_gps(1.0e9), TypeError, "time must be a datetime, not float"),
     (lambda: q.gps_to_datetime(1e9), ValueError, "outside the years 1..9999"),
+    (lambda: q.gps_to_datetime(2000.5), ValueError, "a GPS week is a whole number from 0, not 2000.5"),
+    (lambda: q.gps_to_datetime(2000, -1), ValueError, "GPS seconds of week are at least 0 and below 604800, not -1"),
     (lambda: q.julian_day_number(0, 1, 1), ValueError, "year must be 1..9999, not 0"),
     (lambda: q.civil_date(5373485), ValueError, "Julian day number must be 1721424..5373484"),
     (lambda: q.median([]), ValueError, "the median of no values"),
@@ -95,6 +98,7 @@ CALLS = [
     (q.civil_date, (2451604,)),
     (q.format_time, (1.0e9,)),
     (q.parse_time, ("07-15-21",)),
+    (q.read_time, ("07-15-21 13:12",)),
     (q.median, ([1.0, 2.0],)),
     (q.lad_fit, ([1.0, 2.0, 3.0], [1.0, 2.0, 4.0])),
     (q.solve_position, (STATIONS, [("slope_range", 50.0, 0.1, 0), ("easting", 50.0, 0.1)], None, (40.0, 10.0, 0.0), 2)),

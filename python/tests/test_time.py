@@ -1,4 +1,6 @@
 import ctypes
+import json
+import subprocess
 from datetime import datetime, timedelta, timezone
 
 import pytest
@@ -13,14 +15,17 @@ def at(seconds):
 
 
 @pytest.mark.parametrize(
-    "week, seconds", [(0, 0.0), (2000, 0.0), (2000, 12.5), (2047, 604799.9), (-1, 3.0), (1024.5, 0.25)]
+    "week, seconds",
+    [(2166, 393162.0), (1930, 16.5), (1930, 17.5), (0, 0.0), (2047, 604799.25), (1000, 0.125)],
 )
-def test_gps_time_is_the_flat_gps_time(flat, week, seconds):
+def test_gps_time_is_the_tools_utc(tool, tmp_path, week, seconds):
+    quillon.Units().save(tmp_path / "units.ini")
+    run = [tool, "time", "--json", "--units", tmp_path / "units.ini"]
+    utc = json.loads(subprocess.run(run + ["--gps", str(week), str(seconds)], capture_output=True, check=True).stdout)
     time = quillon.gps_to_datetime(week, seconds)
-    assert time == at(flat.gpsToDos(week, seconds)) and time.tzinfo is timezone.utc
-    back = quillon.datetime_to_gps(time)
-    assert abs(at(flat.gpsToDos(back.week, back.seconds)) - time) < timedelta(seconds=2e-4)
-    assert 0 <= back.seconds < 604800
+    assert time == at(utc["unix"]) and time.tzinfo is timezone.utc
+    back = json.loads(subprocess.run(run + ["--unix", repr(utc["unix"])], capture_output=True, check=True).stdout)
+    assert quillon.datetime_to_gps(time) == (back["gpsWeek"], back["gpsSeconds"])
 
 
 @pytest.mark.parametrize(
