@@ -66,8 +66,10 @@ def solve_position(
     dims: 3 solves all three coordinates, 2 holds the height at start.
 
     Returns PositionSolution(easting, northing, height, iterations,
-    residuals), residuals an array of computed minus observed for each
-    observation at the solution. Raises ValueError when the observations
+    residuals, standard_deviation, sigma0, redundancy): residuals an array
+    of computed minus observed for each observation at the solution, the
+    position's standard deviations propagated from the sigmas (multiply by
+    sigma0 for those the residuals suggest). Raises ValueError when the observations
     leave the position undetermined, hold NaN, name a station that is not
     there, or the iteration runs away or does not settle.
     """

@@ -89,15 +89,23 @@ class Platform(NamedTuple):
 
 
 class PositionSolution(NamedTuple):
-    """The reference point solve_position() estimated, the Gauss-Newton
-    iterations taken (1..10) and the residuals, computed minus observed for
-    each observation at the solution (bearings in -180..180 degrees)."""
+    """The reference point solve_position() estimated; the Gauss-Newton
+    iterations taken (1..10); the residuals, computed minus observed for
+    each observation at the solution (bearings in -180..180 degrees); the
+    standard deviations of easting, northing and height propagated from the
+    sigmas (the height's NaN when it was held); sigma0, the a-posteriori
+    standard deviation of unit weight (near 1 when the sigmas describe the
+    observations; NaN without redundancy); and the redundancy, observations
+    used minus unknowns solved."""
 
     easting: float
     northing: float
     height: float
     iterations: int
     residuals: np.ndarray
+    standard_deviation: Tuple[float, float, float]
+    sigma0: float
+    redundancy: int
 
 
 class Fix(NamedTuple):

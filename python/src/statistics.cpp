@@ -162,7 +162,9 @@ py::object solve_position(const py::handle& stations, const py::handle& observat
         residuals.mutable_data()[i] =
             quillon::observation_residual(seen[i], known.data(), known.size(), mount, solution.position);
     const quillon::Position& p = solution.position;
-    return named("PositionSolution", p.easting, p.northing, p.height, solution.iterations, residuals);
+    const double* sd = solution.standard_deviation;
+    return named("PositionSolution", p.easting, p.northing, p.height, solution.iterations, residuals,
+                 py::make_tuple(sd[0], sd[1], sd[2]), solution.sigma0, solution.redundancy);
 }
 
 }  // namespace

@@ -29,6 +29,7 @@ def test_the_station_solver_takes_observations_in_every_form():
     first = quillon.solve_position(stations, named, start=(45.0, 35.0, 0.0))
     again = quillon.solve_position(np.array(stations), plain, Platform(), start=first[:3])
     assert np.allclose(again[:3], truth, atol=1e-9) and np.allclose(again.residuals, 0, atol=1e-9)
+    assert again.redundancy == 1 and again.sigma0 < 1e-6 and 0 < min(again.standard_deviation) < 0.1
     # The sensor sits 1 m up a platform: the reference point is 1 m below it.
     mounted = quillon.solve_position(stations, named, Platform(offset=(0, 0, 1.0)), start=first[:3])
     assert mounted.height == pytest.approx(4.0, abs=0.01)
