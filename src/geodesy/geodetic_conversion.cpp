@@ -27,32 +27,53 @@ Ellipsoid wgs84() {
     return {kWgs84SemiMajorAxis, e, e * e};
 }
 
-// Whether t repeats one of the values this conversion has already produced.
-bool seenBefore(double t, const double* history, int count) {
+// Widest cycle, in units in the last place of its largest value, that
+// counts as settled. Near the poles neighbouring doubles of tan(latitude)
+// lie farther apart than the tolerance and the values circle among a
+// couple of neighbours; a cycle any wider is a genuine non-convergence.
+constexpr double kSettledCycleUlps = 4.0;
+
+// Index of the latest earlier value equal to t, or -1.
+int earlierIndex(double t, const double* history, int count) {
     for (int k = count - 1; k >= 0; --k)
-        if (history[k] == t) return true;
-    return false;
+        if (history[k] == t) return k;
+    return -1;
+}
+
+// Whether the values history[first..last) lie within a few units in the
+// last place of each other.
+bool tightCycle(const double* history, int first, int last) {
+    double lo = history[first], hi = history[first];
+    for (int k = first + 1; k < last; ++k) {
+        lo = std::fmin(lo, history[k]);
+        hi = std::fmax(hi, history[k]);
+    }
+    const double big = std::fmax(std::fabs(lo), std::fabs(hi));
+    const double ulp = std::nextafter(big, HUGE_VAL) - big;
+    return hi - lo <= kSettledCycleUlps * ulp;
 }
 
 bool strictlyBetween(double t, double a, double b) { return a < b ? a < t && t < b : b < t && t < a; }
 
 // Iterates tan(latitude) from z / p. Returns false when the change never fell
-// to the tolerance within the limit. Near the poles one step between
-// neighbouring doubles of tan(latitude) exceeds the tolerance, so the values
-// can settle into a cycle that never meets it; a value that repeats an
-// earlier one ends the iteration as converged. That cannot change the result
-// of any point that meets the tolerance: once the sequence repeats, every
-// later difference is one already tested. The map from one value to the next
-// decreases, so the values alternate about the root: while each lies strictly
-// between the two before it, the intervals they span nest and every earlier
-// value lies outside the newest one, so none can repeat. The search for a
-// repeat starts at the first value that leaves that pattern.
+// to the tolerance within the limit; t is then the value after one round
+// more than the limit, whatever it is. A value that repeats an earlier one
+// within a cycle a few units in the last place wide ends the iteration as
+// converged (see kSettledCycleUlps). That cannot change the result of any
+// point that meets the tolerance: once the sequence repeats, every later
+// difference is one already tested. For the same reason a wider cycle can
+// never meet it, and the rounds go on to the limit. The map from one value
+// to the next decreases, so the values alternate about the root: while each
+// lies strictly between the two before it, the intervals they span nest and
+// every earlier value lies outside the newest one, so none can repeat. The
+// search for a repeat starts at the first value that leaves that pattern.
 bool iterateTanLatitude(const Ellipsoid& ell, double p, double z, double* tanPhi) {
     double history[kIterationLimit + 2];
     double t = z / p;
     history[0] = t;
     const double eae = ell.e * ell.a * ell.e;
     bool nested = true;
+    bool cycling = false;
     for (int count = 1;; ++count) {
         const double previous = t;
         t = z / (p - eae / std::sqrt((1.0 - ell.e2) * (previous * previous) + 1.0));
@@ -65,10 +86,17 @@ bool iterateTanLatitude(const Ellipsoid& ell, double p, double z, double* tanPhi
             *tanPhi = t;
             return true;
         }
+        if (cycling) continue;
         if (count >= 2) nested = nested && strictlyBetween(t, previous, history[count - 2]);
-        if (!nested && seenBefore(t, history, count)) {
-            *tanPhi = t;
-            return true;
+        if (!nested) {
+            const int k = earlierIndex(t, history, count);
+            if (k >= 0) {
+                if (tightCycle(history, k, count)) {
+                    *tanPhi = t;
+                    return true;
+                }
+                cycling = true;
+            }
         }
         history[count] = t;
     }
