@@ -150,15 +150,110 @@ void to_geocentric(const double* latitude, const double* longitude, const double
     }
 }
 
+namespace {
+
+// Points converted in lockstep. Each lane runs the very operations of the
+// single-point iteration, in the same order, on IEEE arithmetic that rounds
+// each one exactly (square root and division included), so a lane that
+// meets the tolerance ends on the value a single conversion ends on. A lane
+// that has not met it after kLockstepRounds (a cycle, a NaN, a point deep
+// inside the earth) is converted again alone, which follows the same
+// sequence and adds the cycle rule and the limit; so do points on the axis.
+constexpr int kLanes = 4;
+constexpr int kLockstepRounds = 12;
+
+struct LaneGroup {
+    double p[kLanes], z[kLanes], t[kLanes];
+    bool done[kLanes];
+};
+
+// The iteration of up to kLanes points; false when some lane is left.
+// Written as plain loops over the lanes, which the compiler turns into
+// vector instructions of the width the target offers.
+#define QUILLON_LOCKSTEP_BODY                                                                   \
+    const double eae = ell.e * ell.a * ell.e;                                                   \
+    const double oneMinusE2 = 1.0 - ell.e2;                                                     \
+    for (int l = 0; l < kLanes; ++l) {                                                          \
+        g.t[l] = g.z[l] / g.p[l];                                                               \
+        g.done[l] = false;                                                                      \
+    }                                                                                           \
+    for (int round = 0; round < kLockstepRounds; ++round) {                                     \
+        double next[kLanes];                                                                    \
+        for (int l = 0; l < kLanes; ++l)                                                        \
+            next[l] = g.z[l] / (g.p[l] - eae / std::sqrt(oneMinusE2 * (g.t[l] * g.t[l]) + 1.0)); \
+        bool all = true;                                                                        \
+        for (int l = 0; l < kLanes; ++l) {                                                      \
+            const bool settled = std::fabs(next[l] - g.t[l]) <= kTanLatitudeTolerance;         \
+            g.t[l] = g.done[l] ? g.t[l] : next[l];                                              \
+            g.done[l] = g.done[l] || settled;                                                   \
+            all = all && g.done[l];                                                             \
+        }                                                                                       \
+        if (all) return true;                                                                   \
+    }                                                                                           \
+    return false;
+
+bool lockstepPortable(const Ellipsoid& ell, LaneGroup& g) { QUILLON_LOCKSTEP_BODY }
+
+#if defined(__GNUC__) && !defined(__clang__) && (defined(__x86_64__) || defined(__i386__))
+#define QUILLON_LOCKSTEP_AVX 1
+// The same loops compiled for AVX (four doubles a register). Without FMA:
+// a fused multiply-add would round differently from the single-point code.
+__attribute__((target("avx"))) bool lockstepAvx(const Ellipsoid& ell, LaneGroup& g) { QUILLON_LOCKSTEP_BODY }
+#endif
+#undef QUILLON_LOCKSTEP_BODY
+
+using Lockstep = bool (*)(const Ellipsoid&, LaneGroup&);
+
+Lockstep chooseLockstep() {
+#ifdef QUILLON_LOCKSTEP_AVX
+    __builtin_cpu_init();
+    if (__builtin_cpu_supports("avx")) return lockstepAvx;
+#endif
+    return lockstepPortable;
+}
+
+}  // namespace
+
 std::size_t to_geodetic(const double* x, const double* y, const double* z, double* latitude, double* longitude,
                         double* height, std::size_t n) noexcept {
+    static const Lockstep lockstep = chooseLockstep();
+    const Ellipsoid ell = wgs84();
     std::size_t notConverged = 0;
-    for (std::size_t i = 0; i < n; ++i) {
-        const GeodeticSolution s = to_geodetic(Geocentric{x[i], y[i], z[i]});
-        latitude[i] = s.point.latitude;
-        longitude[i] = s.point.longitude;
-        height[i] = s.point.height;
-        if (!s.converged) ++notConverged;
+    for (std::size_t first = 0; first < n; first += kLanes) {
+        const int lanes = static_cast<int>(n - first < std::size_t(kLanes) ? n - first : std::size_t(kLanes));
+        LaneGroup g;
+        double lon[kLanes];
+        bool alone[kLanes];
+        for (int l = 0; l < kLanes; ++l) {
+            if (l >= lanes) {
+                g.p[l] = 1.0, g.z[l] = 0.0, alone[l] = true;
+                continue;
+            }
+            const std::size_t i = first + std::size_t(l);
+            lon[l] = std::atan2(y[i], x[i]);
+            g.p[l] = std::sqrt(x[i] * x[i] + y[i] * y[i]);
+            g.z[l] = z[i];
+            // The axis has its own answer; a NaN leaves the iteration early.
+            alone[l] = !(g.p[l] > 0.0) || std::isnan(g.z[l]);
+            if (alone[l]) g.p[l] = 1.0, g.z[l] = 0.0;
+        }
+        lockstep(ell, g);
+        for (int l = 0; l < lanes; ++l) {
+            const std::size_t i = first + std::size_t(l);
+            if (alone[l] || !g.done[l]) {
+                const GeodeticSolution s = to_geodetic(Geocentric{x[i], y[i], z[i]});
+                latitude[i] = s.point.latitude;
+                longitude[i] = s.point.longitude;
+                height[i] = s.point.height;
+                if (!s.converged) ++notConverged;
+                continue;
+            }
+            const double lat = std::atan(g.t[l]);
+            const double sinPhi = std::sin(lat);
+            latitude[i] = lat;
+            longitude[i] = lon[l];
+            height[i] = g.p[l] / std::cos(lat) - ell.a / std::sqrt(1.0 - ell.e2 * (sinPhi * sinPhi));
+        }
     }
     return notConverged;
 }
