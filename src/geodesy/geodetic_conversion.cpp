@@ -4,6 +4,10 @@
 
 #include <cmath>
 
+#if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
+#include <immintrin.h>
+#endif
+
 namespace quillon {
 namespace {
 
@@ -159,7 +163,10 @@ namespace {
 // that has not met it after kLockstepRounds (a cycle, a NaN, a point deep
 // inside the earth) is converted again alone, which follows the same
 // sequence and adds the cycle rule and the limit; so do points on the axis.
-constexpr int kLanes = 4;
+// One round is a chain of a square root and two divisions; eight lanes keep
+// several independent chains in flight, so the rounds cost their throughput
+// rather than their latency.
+constexpr int kLanes = 8;
 constexpr int kLockstepRounds = 12;
 
 struct LaneGroup {
@@ -168,39 +175,69 @@ struct LaneGroup {
 };
 
 // The iteration of up to kLanes points; false when some lane is left.
-// Written as plain loops over the lanes, which the compiler turns into
-// vector instructions of the width the target offers.
-#define QUILLON_LOCKSTEP_BODY                                                                   \
-    const double eae = ell.e * ell.a * ell.e;                                                   \
-    const double oneMinusE2 = 1.0 - ell.e2;                                                     \
-    for (int l = 0; l < kLanes; ++l) {                                                          \
-        g.t[l] = g.z[l] / g.p[l];                                                               \
-        g.done[l] = false;                                                                      \
-    }                                                                                           \
-    for (int round = 0; round < kLockstepRounds; ++round) {                                     \
-        double next[kLanes];                                                                    \
-        for (int l = 0; l < kLanes; ++l)                                                        \
-            next[l] = g.z[l] / (g.p[l] - eae / std::sqrt(oneMinusE2 * (g.t[l] * g.t[l]) + 1.0)); \
-        bool all = true;                                                                        \
-        for (int l = 0; l < kLanes; ++l) {                                                      \
-            const bool settled = std::fabs(next[l] - g.t[l]) <= kTanLatitudeTolerance;         \
-            g.t[l] = g.done[l] ? g.t[l] : next[l];                                              \
-            g.done[l] = g.done[l] || settled;                                                   \
-            all = all && g.done[l];                                                             \
-        }                                                                                       \
-        if (all) return true;                                                                   \
-    }                                                                                           \
+bool lockstepPortable(const Ellipsoid& ell, LaneGroup& g) {
+    const double eae = ell.e * ell.a * ell.e;
+    const double oneMinusE2 = 1.0 - ell.e2;
+    for (int l = 0; l < kLanes; ++l) {
+        g.t[l] = g.z[l] / g.p[l];
+        g.done[l] = false;
+    }
+    for (int round = 0; round < kLockstepRounds; ++round) {
+        double next[kLanes];
+        for (int l = 0; l < kLanes; ++l)
+            next[l] = g.z[l] / (g.p[l] - eae / std::sqrt(oneMinusE2 * (g.t[l] * g.t[l]) + 1.0));
+        bool all = true;
+        for (int l = 0; l < kLanes; ++l) {
+            const bool settled = std::fabs(next[l] - g.t[l]) <= kTanLatitudeTolerance;
+            if (!g.done[l]) g.t[l] = next[l];
+            g.done[l] = g.done[l] || settled;
+            all = all && g.done[l];
+        }
+        if (all) return true;
+    }
     return false;
+}
 
-bool lockstepPortable(const Ellipsoid& ell, LaneGroup& g) { QUILLON_LOCKSTEP_BODY }
-
-#if defined(__GNUC__) && !defined(__clang__) && (defined(__x86_64__) || defined(__i386__))
+#if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
 #define QUILLON_LOCKSTEP_AVX 1
-// The same loops compiled for AVX (four doubles a register). Without FMA:
-// a fused multiply-add would round differently from the single-point code.
-__attribute__((target("avx"))) bool lockstepAvx(const Ellipsoid& ell, LaneGroup& g) { QUILLON_LOCKSTEP_BODY }
+// The same iteration four lanes a register. Without FMA: a fused
+// multiply-add would round differently from the single-point code.
+__attribute__((target("avx"))) bool lockstepAvx(const Ellipsoid& ell, LaneGroup& g) {
+    constexpr int kRegisters = kLanes / 4;
+    const __m256d eae = _mm256_set1_pd(ell.e * ell.a * ell.e);
+    const __m256d oneMinusE2 = _mm256_set1_pd(1.0 - ell.e2);
+    const __m256d one = _mm256_set1_pd(1.0);
+    const __m256d tolerance = _mm256_set1_pd(kTanLatitudeTolerance);
+    const __m256d noSign = _mm256_castsi256_pd(_mm256_set1_epi64x(0x7fffffffffffffffLL));
+    __m256d p[kRegisters], z[kRegisters], t[kRegisters], done[kRegisters];
+    for (int r = 0; r < kRegisters; ++r) {
+        p[r] = _mm256_loadu_pd(g.p + 4 * r);
+        z[r] = _mm256_loadu_pd(g.z + 4 * r);
+        t[r] = _mm256_div_pd(z[r], p[r]);
+        done[r] = _mm256_setzero_pd();
+    }
+    bool all = false;
+    for (int round = 0; round < kLockstepRounds && !all; ++round) {
+        all = true;
+        for (int r = 0; r < kRegisters; ++r) {
+            const __m256d root = _mm256_sqrt_pd(_mm256_add_pd(_mm256_mul_pd(oneMinusE2, _mm256_mul_pd(t[r], t[r])), one));
+            const __m256d next = _mm256_div_pd(z[r], _mm256_sub_pd(p[r], _mm256_div_pd(eae, root)));
+            // Ordered comparison: a NaN change never settles, as in the single-point code.
+            const __m256d settled =
+                _mm256_cmp_pd(_mm256_and_pd(_mm256_sub_pd(next, t[r]), noSign), tolerance, _CMP_LE_OQ);
+            t[r] = _mm256_blendv_pd(next, t[r], done[r]);
+            done[r] = _mm256_or_pd(done[r], settled);
+            all = all && _mm256_movemask_pd(done[r]) == 0xf;
+        }
+    }
+    for (int r = 0; r < kRegisters; ++r) {
+        _mm256_storeu_pd(g.t + 4 * r, t[r]);
+        const int mask = _mm256_movemask_pd(done[r]);
+        for (int l = 0; l < 4; ++l) g.done[4 * r + l] = ((mask >> l) & 1) != 0;
+    }
+    return all;
+}
 #endif
-#undef QUILLON_LOCKSTEP_BODY
 
 using Lockstep = bool (*)(const Ellipsoid&, LaneGroup&);
 
