@@ -8,6 +8,8 @@
 
 #include <quillon/estimation.h>
 
+#include <quillon/cpp/estimation.hpp>
+
 #include "bench_rows.h"
 
 namespace {
@@ -78,6 +80,20 @@ void registerFitRow(int n) {
     });
 }
 
+// The exact fit on the same kind of points.
+void registerExactFitRow(int n) {
+    const std::string row = "lad_fit (exact), " + std::to_string(n) + " points";
+    bench::addRow(row, bench::kQuillon, [n](benchmark::State& state) {
+        std::vector<double> x = bench::uniformValues(n, 0.0, 100.0, 0xf17);
+        std::vector<double> y = bench::uniformValues(n, -1.0, 1.0, 0xf18);
+        for (int i = 0; i < n; ++i) y[i] += 2.0 + 0.5 * x[i] + (i % 10 == 0 ? 50.0 : 0.0);
+        for (auto _ : state) {
+            const quillon::Result<quillon::Line> line = quillon::lad_fit(x.data(), y.data(), std::size_t(n));
+            benchmark::DoNotOptimize(line->b);
+        }
+    })->Unit(benchmark::kMillisecond);
+}
+
 // A steady reading with noise, one wild sample in fifty and one missing
 // reading (0.0) in a hundred, one sample a second.
 void registerFilterRow() {
@@ -102,6 +118,8 @@ const bool registered = [] {
     for (int count : {5, 20, 1000}) registerMedianRow(count);
     registerFitRow(100);
     registerFitRow(10000);
+    registerExactFitRow(100);
+    registerExactFitRow(100000);
     registerFilterRow();
     return true;
 }();

@@ -25,15 +25,19 @@ double median(const py::handle& values) {
     return quillon::sort_and_median(copy.data(), copy.size());
 }
 
-py::object lad_fit(const py::handle& x, const py::handle& y) {
+py::object lad_fit(const py::handle& x, const py::handle& y, const std::string& method) {
+    const bool exact = method == "exact";
+    if (!exact && method != "bisection")
+        raise_value_error("method must be 'exact' or 'bisection', not '" + method + "'");
     py::array_t<double> xs = double_array(x, "x"), ys = double_array(y, "y");
     if (xs.ndim() != 1 || ys.ndim() != 1 || xs.size() != ys.size())
         raise_value_error("x and y must be one-dimensional and of one length, not of shapes " +
                           std::string(py::str(py::tuple(xs.attr("shape")))) + " and " +
                           std::string(py::str(py::tuple(ys.attr("shape")))));
-    auto fit = [&xs, &ys] {
+    auto fit = [&xs, &ys, exact] {
         py::gil_scoped_release unlocked;
-        return quillon::LineFit().fit(xs.data(), ys.data(), static_cast<std::size_t>(xs.size()));
+        const auto n = static_cast<std::size_t>(xs.size());
+        return exact ? quillon::lad_fit(xs.data(), ys.data(), n) : quillon::LineFit().fit(xs.data(), ys.data(), n);
     };
     quillon::Line result = value_of(fit());
     return named("Line", result.a, result.b, result.mean_abs_dev);
@@ -171,7 +175,7 @@ py::object solve_position(const py::handle& stations, const py::handle& observat
 
 void bind_statistics(py::module_& m) {
     m.def("median", &median, py::arg("values"));
-    m.def("lad_fit", &lad_fit, py::arg("x"), py::arg("y"));
+    m.def("lad_fit", &lad_fit, py::arg("x"), py::arg("y"), py::arg("method") = "exact");
 
     py::class_<Filter>(m, "MedianFilter", R"(A running median filter for time-stamped samples (heights of a track,
 say): each new sample is accepted when it lies within a tolerance of

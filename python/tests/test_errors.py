@@ -39,6 +39,7 @@ ERRORS = [
     (lambda: q.median([1.0, NAN]), ValueError, "values hold NaN"),
     (lambda: q.lad_fit([1, 1], [1, 2]), ValueError, "abscissae are all equal"),
     (lambda: q.lad_fit([1, 2], [1]), ValueError, "of one length, not of shapes (2,) and (1,)"),
+    (lambda: q.lad_fit([1, 2], [1, 2], method="simplex"), ValueError, "method must be 'exact' or 'bisection'"),
     (lambda: q.inv([[1.0, 2.0]]), ValueError, "a must be a square matrix, or a stack of them, not of shape (1, 2)"),
     (lambda: q.inv([[NAN]]), ValueError, "holds NaN or an infinite value"),
     (lambda: q.inv([[0.0]], "lu"), ValueError, "singular"),

@@ -16,8 +16,10 @@ def test_median_and_fit_leave_the_callers_data_alone():
     x = np.arange(20.0)
     y = 2.0 + 0.5 * x
     y[[3, 11]] += [40.0, -25.0]  # wild points a least-squares line would follow
-    line = quillon.lad_fit(x, y)
-    assert line.a == pytest.approx(2.0, abs=0.05) and line.b == pytest.approx(0.5, abs=0.01)
+    for method in ("exact", "bisection"):
+        line = quillon.lad_fit(x, y, method=method)
+        assert line.a == pytest.approx(2.0, abs=0.05) and line.b == pytest.approx(0.5, abs=0.01)
+    assert quillon.lad_fit(x, y) == (2.0, 0.5, 65.0 / 20)  # exactly through the 18 points on the line
 
 
 def test_the_station_solver_takes_observations_in_every_form():

@@ -14,10 +14,19 @@ namespace {
 
 constexpr double kDegenerateSpread = 1e-8;
 constexpr double kExactLine = 1e-7;
-// The widening moves the bracket by 3 sigb a step and the optimum lies
-// within a few sigb of the least-squares slope; reaching this many steps
-// means the sums have stopped being meaningful numbers.
-constexpr int kMaxWideningSteps = 1000;
+// The widening has no cap of its own: with repeated abscissae the median's
+// tie rule can keep the optimality sum's sign for every slope of one side,
+// and the loop then ends, if ever, only where rounding in the residuals
+// flips it, which on small sets takes from a few thousand to millions of
+// steps. What it may spend is bounded by work instead (sort and sum passes
+// over the points), a few tenths of a second at most; past that the fit is given up.
+constexpr double kWideningWork = 1.5e8;
+
+// Work of one cost evaluation on n points, in the units of kWideningWork.
+double evaluationWork(std::size_t n) {
+    const double nd = static_cast<double>(n);
+    return (nd + 8.0) * (std::log2(nd + 1.0) + 2.0);
+}
 
 Error notFinite(const char* message) { return make_error(Errc::not_finite, message); }
 
@@ -86,11 +95,18 @@ Result<Line> LineFit::fit(const double* x, const double* y, std::size_t n) noexc
     const double step = std::fabs(3.0 * sigb);
     double b2 = f1 > 0.0 ? bb + step : bb - step;
     double f2 = cost(b2);
-    int widening = 0;
+    const double maxSteps = kWideningWork / evaluationWork(n);
+    double widening = 0.0;
     while (f1 * f2 > 0.0) {
-        if (++widening > kMaxWideningSteps)
-            return make_error(Errc::not_converged, "line fit: no bracket of the best slope was found");
         bb = (b2 + b2) - b1;
+        // A slope that no longer moves, or one past the largest double, keeps
+        // the sum's sign for good: the stated loop would never end.
+        if (bb == b2 || !std::isfinite(bb) || std::isnan(f2))
+            return make_error(Errc::not_converged,
+                              "line fit: the optimality sum keeps its sign for every slope the widening can reach");
+        if (++widening > maxSteps)
+            return make_error(Errc::not_converged,
+                              "line fit: no bracket of the best slope within the widening's work limit");
         b1 = b2;
         f1 = f2;
         b2 = bb;

@@ -46,6 +46,17 @@ Status invert_gauss_jordan(double* a, std::size_t n) noexcept {
     for (std::size_t j = 0; j < n; ++j) used[j] = 0;
     auto at = [a, n](std::size_t i, std::size_t k) -> double& { return a[i * n + k]; };
 
+    // The columns not yet pivoted, in ascending order: the search visits
+    // exactly them, row by row, in the order a scan of every column that
+    // skips the used ones would. (A column is used at most once: the pivot
+    // is always chosen among unused columns.)
+    Scratch<std::size_t, kOrderOnStack> freeScratch(n);
+    std::size_t* const freeColumns = freeScratch.get();
+    if (freeColumns == nullptr)
+        return make_error(Errc::no_memory, "Gauss-Jordan inversion: no memory for the pivot records");
+    for (std::size_t k = 0; k < n; ++k) freeColumns[k] = k;
+    std::size_t freeCount = n;
+
     std::size_t irow = 0;
     std::size_t icol = 0;
     for (std::size_t i = 0; i < n; ++i) {
@@ -53,23 +64,26 @@ Status invert_gauss_jordan(double* a, std::size_t n) noexcept {
         bool found = false;
         for (std::size_t j = 0; j < n; ++j) {
             if (used[j] == 1) continue;
-            for (std::size_t k = 0; k < n; ++k) {
-                if (used[k] == 0) {
-                    // ">=": among equal magnitudes the last one visited wins.
-                    if (std::fabs(at(j, k)) >= big) {
-                        big = std::fabs(at(j, k));
-                        irow = j;
-                        icol = k;
-                        found = true;
-                    }
-                } else if (used[k] > 1) {
-                    return singular();
+            const double* const row = a + j * n;
+            for (std::size_t f = 0; f < freeCount; ++f) {
+                const std::size_t k = freeColumns[f];
+                // ">=": among equal magnitudes the last one visited wins.
+                const double magnitude = std::fabs(row[k]);
+                if (magnitude >= big) {
+                    big = magnitude;
+                    irow = j;
+                    icol = k;
+                    found = true;
                 }
             }
         }
         // Only NaN candidates left: no column can be pivoted.
         if (!found) return notFinite();
         ++used[icol];
+        std::size_t kept = 0;
+        for (std::size_t f = 0; f < freeCount; ++f)
+            if (freeColumns[f] != icol) freeColumns[kept++] = freeColumns[f];
+        freeCount = kept;
         if (irow != icol)
             for (std::size_t l = 0; l < n; ++l) std::swap(at(irow, l), at(icol, l));
         rows[i] = irow;
@@ -81,11 +95,13 @@ Status invert_gauss_jordan(double* a, std::size_t n) noexcept {
         const double pivinv = 1.0 / pivot;
         at(icol, icol) = 1.0;
         for (std::size_t l = 0; l < n; ++l) at(icol, l) *= pivinv;
+        const double* const pivotRow = a + icol * n;
         for (std::size_t ll = 0; ll < n; ++ll) {
             if (ll == icol) continue;
-            const double factor = at(ll, icol);
-            at(ll, icol) = 0.0;
-            for (std::size_t l = 0; l < n; ++l) at(ll, l) -= at(icol, l) * factor;
+            double* const row = a + ll * n;
+            const double factor = row[icol];
+            row[icol] = 0.0;
+            for (std::size_t l = 0; l < n; ++l) row[l] -= pivotRow[l] * factor;
         }
     }
     for (std::size_t l = n; l-- > 0;) {

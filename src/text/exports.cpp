@@ -9,6 +9,8 @@
 
 #include "quillon/sentences.h"
 
+#include "text/field_rows.h"
+
 namespace {
 
 // Rows of the fixed form of breakFields.
@@ -19,18 +21,7 @@ constexpr int kFixedRows = 115;
 // nothing; a null text has no fields.
 template <int Width>
 int fieldsIntoRows(const wchar_t* text, wchar_t (*rows)[Width], int limit, quillon::FieldSyntax syntax) {
-    if (limit < 1) return 0;
-    for (int row = 0; row < limit; ++row) rows[row][0] = L'\0';
-    if (text == nullptr) return 0;
-    quillon::WideFieldReader reader(text, syntax);
-    int count = 0;
-    for (std::wstring_view field; count < limit && reader.next(&field); ++count) {
-        constexpr std::size_t kRoom = Width - 1;
-        const std::size_t kept = field.size() < kRoom ? field.size() : kRoom;
-        std::wmemcpy(rows[count], field.data(), kept);
-        rows[count][kept] = L'\0';
-    }
-    return count;
+    return quillon::text::fieldsIntoRows(text, rows[0], Width, limit, syntax);
 }
 
 quillon::FieldSyntax syntaxOf(int commaOnly) {

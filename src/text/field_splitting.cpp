@@ -3,6 +3,8 @@
 // specialised for each, serves them all.
 #include <quillon/cpp/sentences.hpp>
 
+#include "text/field_rows.h"
+
 namespace quillon {
 namespace {
 
@@ -96,6 +98,59 @@ bool BasicFieldReader<Char>::next(std::basic_string_view<Char>* field) noexcept 
     }
     return true;
 }
+
+namespace {
+
+// One pass: a field's characters go straight into its row while the
+// separators are looked for, and the end of the text is its terminating
+// zero rather than a length measured beforehand. The rules are readField's.
+template <class Syntax>
+int fillRows(const wchar_t* p, wchar_t* rows, std::size_t width, int limit) {
+    int count = 0;
+    if (*p != L'\0') {
+        const std::size_t room = width - 1;
+        for (; count < limit; ++count) {
+            wchar_t* row = rows + std::size_t(count) * width;
+            if (*p == L'\0') {  // the empty field after a separator that ends the text
+                row[0] = L'\0';
+                ++count;
+                break;
+            }
+            while (p[1] != L'\0' && Syntax::skipped(*p)) ++p;
+            std::size_t kept = 0;
+            for (wchar_t c = *p; c != L'\0' && !Syntax::endsField(c); c = *++p)
+                if (kept < room) row[kept++] = c;
+            row[kept] = L'\0';
+            if (*p == L'\0') {
+                ++count;
+                break;
+            }
+            ++p;
+        }
+    }
+    for (int r = count; r < limit; ++r) rows[std::size_t(r) * width] = L'\0';
+    return count;
+}
+
+}  // namespace
+
+namespace text {
+
+int fieldsIntoRows(const wchar_t* text, wchar_t* rows, std::size_t width, int limit, FieldSyntax syntax) noexcept {
+    if (limit < 1) return 0;
+    if (text == nullptr) {
+        for (int r = 0; r < limit; ++r) rows[std::size_t(r) * width] = L'\0';
+        return 0;
+    }
+    switch (syntax) {
+    case FieldSyntax::comma_only: return fillRows<CommaOnly>(text, rows, width, limit);
+    case FieldSyntax::any_separator: return fillRows<AnySeparator>(text, rows, width, limit);
+    case FieldSyntax::comma_keep_blanks: return fillRows<CommaKeepBlanks>(text, rows, width, limit);
+    default: return fillRows<CommaOnly>(L"", rows, width, limit);
+    }
+}
+
+}  // namespace text
 
 template class BasicFieldReader<char>;
 template class BasicFieldReader<wchar_t>;

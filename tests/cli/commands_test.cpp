@@ -296,6 +296,12 @@ TEST(StatisticsCommands, MedianAndRobustLineFit) {
                           {"fit 1 3 line.txt", "", 1, "line.txt:2: no column 3"},
                           {"fit 1", "", 2, "needs the columns X and Y"},
                           {"fit 1 2", "5 1\n5 2\n", 1, "<stdin>: every x (column 1) is the same"},
+                          // The exact fit by default; the bisection stops far off on this set.
+                          {"fit 1 2", "50 110\n51 112\n52 114\n53 116\n54 118\n55 120\n56 122\n57 500\n58 126\n59 128\n60 130\n61 132\n62 134\n63 136\n64 138\n", 0, "a         10\nb         2\nmean |d|  25.06666667\n"},
+                          {"fit --method bisection 1 2", "50 110\n51 112\n52 114\n53 116\n54 118\n55 120\n56 122\n57 500\n58 126\n59 128\n60 130\n61 132\n62 134\n63 136\n64 138\n", 0, "b         -1141.402879\n"},
+                          {"fit --method bisection 1 2 line.txt", "", 0, "a         1\nb         2\n"},
+                          {"fit --method bisection 1 2", "2 -9\n2 7\n2 5\n1 7\n2 9\n", 1, "bracket of the slope never closes"},
+                          {"fit --method simplex 1 2", "", 2, "simplex"},
                       });
     // One wild point barely moves the robust line (least squares would
     // give a slope near 8 here).

@@ -1,6 +1,7 @@
 // quillon fit X Y: least-absolute-deviation line through two columns.
 #include <quillon/cpp/estimation.hpp>
 
+#include <optional>
 #include <vector>
 
 #include "command_line.h"
@@ -16,16 +17,26 @@ namespace {
 const char kHelp[] =
     "usage: quillon fit [OPTIONS] X Y [FILE|-]\n"
     "\n"
-    "Fits the straight line y = a + b x that minimises the sum of absolute\n"
-    "deviations (robust against outliers) through columns X and Y (numbers\n"
-    "from 1) of FILE (default: standard input), and writes a, b and the\n"
-    "mean absolute deviation. Lines starting with '#' are skipped.\n";
+    "Fits a straight line y = a + b x through columns X and Y (numbers from 1)\n"
+    "of FILE (default: standard input) by least absolute deviations (robust\n"
+    "against outliers), and writes a, b and the mean absolute deviation.\n"
+    "Lines starting with '#' are skipped.\n";
 
 }  // namespace
 
 int runFit(int argc, char** argv) {
     bool json = false;
-    CommandLine args("fit", kHelp, {Option::flag("json", "{\"points\":N,\"a\":A,\"b\":B,\"meanAbsDev\":D}", &json)});
+    std::optional<int> methodIndex;
+    CommandLine args(
+        "fit", kHelp,
+        {Option::choice("method",
+                        {{"exact", "the line with the least sum of absolute deviations (default); when several "
+                                   "lines share it, one of them, through two of the points"},
+                         {"bisection", "the hosts' centTendFit: bisection of the slope from the least-squares "
+                                       "line to 0.01 of its standard error; can stop above the least sum, and "
+                                       "fails where its bracket never closes"}},
+                        "", &methodIndex),
+         Option::flag("json", "{\"points\":N,\"a\":A,\"b\":B,\"meanAbsDev\":D}", &json)});
     if (const auto status = args.parse(argc, argv)) return *status;
     const auto& p = args.positionals();
     if (p.size() < 2 || p.size() > 3) return args.usageError("needs the columns X and Y, then an optional file");
@@ -46,7 +57,9 @@ int runFit(int argc, char** argv) {
     if (x.size() < 2) return inputError("fit", source + ": a line needs at least 2 points");
     if (x.size() > 100000000u) return inputError("fit", source + ": too many points");
     quillon::LineFit fit;
-    const quillon::Result<quillon::Line> line = fit.fit(x.data(), y.data(), x.size());
+    const quillon::Result<quillon::Line> line = methodIndex.value_or(0) == 0
+                                                    ? quillon::lad_fit(x.data(), y.data(), x.size())
+                                                    : fit.fit(x.data(), y.data(), x.size());
     if (!line) {
         switch (line.error().code) {
         case quillon::Errc::singular:
@@ -55,7 +68,9 @@ int runFit(int argc, char** argv) {
         case quillon::Errc::not_finite:
             return inputError("fit", source + ": the numbers are too large, or the x values too close together, "
                                               "for a fit");
-        case quillon::Errc::not_converged: return inputError("fit", source + ": no best slope was found");
+        case quillon::Errc::not_converged:
+            return inputError("fit", source + ": the bisection's bracket of the slope never closes on these "
+                                              "points (the exact method, the default, has no bracket)");
         case quillon::Errc::no_memory: return inputError("fit", "not enough memory for the points");
         default: return inputError("fit", source + ": " + line.error().message);
         }

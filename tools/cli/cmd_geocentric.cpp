@@ -87,17 +87,16 @@ struct Converted {
     bool settled = true;
 };
 
-// Converts the point of the fields (the identifier, when there is one,
-// removed); false with a reason.
-bool convert(Direction direction, const std::vector<std::string>& fields, const Format& format, Converted* out,
-             std::string* problem) {
+// Reads the point of the fields (the identifier, when there is one,
+// removed) into in: degrees and metres, or metres; false with a reason.
+bool readPoint(Direction direction, const std::vector<std::string>& fields, double in[3], std::string* problem) {
     const bool toEcef = direction == Direction::kToEcef;
     if (fields.size() < (toEcef ? 2u : 3u) || fields.size() > 3) {
         *problem = toEcef ? "needs latitude, longitude and an optional height" : "needs X, Y and Z";
         if (toEcef && fields.size() > 3) *problem += " (quote a typed angle with blanks: '51 28 40 N')";
         return false;
     }
-    double in[3] = {0.0, 0.0, 0.0};
+    in[0] = in[1] = in[2] = 0.0;
     for (std::size_t i = 0; i < fields.size(); ++i) {
         if (toEcef && i < 2) {
             const quillon::Result<double> angle =
@@ -112,23 +111,43 @@ bool convert(Direction direction, const std::vector<std::string>& fields, const 
             return false;
         }
     }
-    if (toEcef) {
-        const quillon::Geocentric c = quillon::to_geocentric({in[0] * kPi / 180.0, in[1] * kPi / 180.0, in[2]});
-        out->v[0] = c.x;
-        out->v[1] = c.y;
-        out->v[2] = c.z;
+    return true;
+}
+
+// Converts points in place: in[3 i .. 3 i + 2] becomes the point's output
+// numbers (metres, or degrees and metres); settled[i] says whether the
+// geodetic iteration settled. Many points at once go through the library's
+// array form, which converts several in lockstep.
+void convertPoints(Direction direction, std::vector<double>& in, std::vector<bool>& settled) {
+    const std::size_t n = in.size() / 3;
+    settled.assign(n, true);
+    if (n == 0) return;
+    std::vector<double> a(n), b(n), c(n);
+    for (std::size_t i = 0; i < n; ++i) a[i] = in[3 * i], b[i] = in[3 * i + 1], c[i] = in[3 * i + 2];
+    if (direction == Direction::kToEcef) {
+        for (std::size_t i = 0; i < n; ++i) a[i] *= kPi / 180.0, b[i] *= kPi / 180.0;
+        quillon::to_geocentric(a.data(), b.data(), c.data(), a.data(), b.data(), c.data(), n);
     } else {
-        const quillon::GeodeticSolution solution = quillon::to_geodetic({in[0], in[1], in[2]});
-        out->settled = solution.converged;
-        out->v[0] = solution.point.latitude * (180.0 / kPi);
-        out->v[1] = solution.point.longitude * (180.0 / kPi);
-        out->v[2] = solution.point.height;
-        if (format.style) {
-            const quillon::AngleStyle style = quillon::angle_style(*format.style);
-            const int decimals = std::min(format.precision + (*format.style == 0 ? 2 : 4), 6);
-            out->latText = quillon::format_latitude(out->v[0], decimals, style);
-            out->lonText = quillon::format_longitude(out->v[1], decimals, style);
-        }
+        const std::vector<double> x = a, y = b, z = c;
+        if (quillon::to_geodetic(x.data(), y.data(), z.data(), a.data(), b.data(), c.data(), n) > 0)
+            for (std::size_t i = 0; i < n; ++i) settled[i] = quillon::to_geodetic({x[i], y[i], z[i]}).converged;
+        for (std::size_t i = 0; i < n; ++i) a[i] *= 180.0 / kPi, b[i] *= 180.0 / kPi;
+    }
+    for (std::size_t i = 0; i < n; ++i) in[3 * i] = a[i], in[3 * i + 1] = b[i], in[3 * i + 2] = c[i];
+}
+
+// The converted numbers v as a row's point, with the texts of --style;
+// false with a reason when a number is not finite.
+bool finishPoint(Direction direction, const double v[3], bool settled, const Format& format, Converted* out,
+                 std::string* problem) {
+    const bool toEcef = direction == Direction::kToEcef;
+    out->v[0] = v[0], out->v[1] = v[1], out->v[2] = v[2];
+    out->settled = settled;
+    if (!toEcef && format.style) {
+        const quillon::AngleStyle style = quillon::angle_style(*format.style);
+        const int decimals = std::min(format.precision + (*format.style == 0 ? 2 : 4), 6);
+        out->latText = quillon::format_latitude(out->v[0], decimals, style);
+        out->lonText = quillon::format_longitude(out->v[1], decimals, style);
     }
     if (!(std::isfinite(out->v[0]) && std::isfinite(out->v[1]) && std::isfinite(out->v[2]))) {
         *problem = toEcef ? "the height is too large to convert" : "the point is too far from the earth to convert";
@@ -205,7 +224,8 @@ int run(Direction direction, int argc, char** argv) {
         o.text(toEcef ? "x,y,z\n" : "latitude,longitude,height\n");
     }
     const std::size_t idFields = format.id ? 1 : 0;
-    auto pointOf = [&](std::vector<std::string>& fields, std::string* id, Converted* point, std::string* problem) {
+    // The point of the fields, read into in; false with a reason.
+    auto pointOf = [&](std::vector<std::string>& fields, std::string* id, double in[3], std::string* problem) {
         if (fields.size() <= idFields) {
             *problem = format.id ? "needs an identifier and a point" : "needs a point";
             return false;
@@ -214,7 +234,7 @@ int run(Direction direction, int argc, char** argv) {
             *id = fields[0];
             fields.erase(fields.begin());
         }
-        return convert(direction, fields, format, point, problem);
+        return readPoint(direction, fields, in, problem);
     };
     const auto warn = [&](const Converted& point, const std::string& where) {
         if (point.settled) return;
@@ -225,8 +245,12 @@ int run(Direction direction, int argc, char** argv) {
 
     if (p.size() >= 2 + idFields) {  // one point on the command line
         std::string id, problem;
+        std::vector<double> in(3);
+        if (!pointOf(p, &id, in.data(), &problem)) return inputError(name, problem);
+        std::vector<bool> settled;
+        convertPoints(direction, in, settled);
         Converted point;
-        if (!pointOf(p, &id, &point, &problem)) return inputError(name, problem);
+        if (!finishPoint(direction, in.data(), settled[0], format, &point, &problem)) return inputError(name, problem);
         warn(point, "");
         writeRow(o, direction, format, format.id ? &id : nullptr, &point, "");
         return o.flush() ? kSuccess : kBadInput;
@@ -237,24 +261,69 @@ int run(Direction direction, int argc, char** argv) {
     const std::string path = p.empty() ? "-" : p[0];
     if (!in.open(path)) return inputError(name, openFailureReason(path));
     int status = kSuccess;
+
+    // Lines of a file are taken a block at a time, so that the block's
+    // points are converted together; the rows still come out one per line,
+    // in order. Standard input may be a live source (a receiver, a person
+    // typing), so each of its lines is answered before the next is read.
+    struct Row {
+        bool copied = false;  // a blank or comment line, written as it is
+        bool read = false;    // a point was read: its numbers are at points[3 * index]
+        std::string text;     // the copied line, or the problem
+        std::string id, where;
+        std::size_t index = 0;
+    };
+    const std::size_t block = path == "-" ? 1 : 1024;
+    std::vector<Row> rows;
+    std::vector<double> points;
+    std::vector<bool> settled;
+    const auto emit = [&] {
+        convertPoints(direction, points, settled);
+        for (Row& row : rows) {
+            if (row.copied) {
+                o.text(row.text).newline();
+                continue;
+            }
+            Converted point;
+            const bool ok = row.read && finishPoint(direction, &points[3 * row.index], settled[row.index], format,
+                                                    &point, &row.text);
+            if (ok) warn(point, row.where);
+            writeRow(o, direction, format, format.id ? &row.id : nullptr, ok ? &point : nullptr, row.text);
+            if (ok) continue;
+            o.flush();
+            status = inputError(name, row.where + row.text);
+        }
+        rows.clear();
+        points.clear();
+    };
     std::string line;
     bool tooLong = false;
     while (in.next(&line, &tooLong)) {
         const std::size_t first = line.find_first_not_of(" \t");
         if (!tooLong && (first == std::string::npos || line[first] == '#')) {
-            if (!format.csv && !format.json) o.text(line).newline();
+            if (!format.csv && !format.json) {
+                rows.emplace_back();
+                rows.back().copied = true;
+                rows.back().text = line;
+            }
             continue;
         }
-        std::vector<std::string> fields = coordinateFields(line);
-        std::string id, problem = "line longer than " + std::to_string(TextInput::kMaxLine) + " bytes";
-        Converted point;
-        const bool ok = !tooLong && pointOf(fields, &id, &point, &problem);
-        if (ok) warn(point, in.where(""));
-        writeRow(o, direction, format, format.id ? &id : nullptr, ok ? &point : nullptr, problem);
-        if (ok) continue;
-        o.flush();
-        status = inputError(name, in.where(problem));
+        rows.emplace_back();
+        Row& row = rows.back();
+        row.where = in.where("");
+        row.text = "line longer than " + std::to_string(TextInput::kMaxLine) + " bytes";
+        if (!tooLong) {
+            std::vector<std::string> fields = coordinateFields(line);
+            double v[3];
+            row.read = pointOf(fields, &row.id, v, &row.text);
+            if (row.read) {
+                row.index = points.size() / 3;
+                points.insert(points.end(), v, v + 3);
+            }
+        }
+        if (rows.size() >= block) emit();
     }
+    emit();
     if (in.failed()) status = inputError(name, in.where("read error"));
     if (!o.flush()) return kBadInput;
     return status;

@@ -67,8 +67,13 @@ public:
     /// sum(x)^2 below 1e-8 in magnitude, n of 1 included): no slope can be
     /// told; not_finite for a NaN or infinite coordinate, sums that overflow,
     /// or abscissae too close together for their spread to be resolved;
-    /// not_converged when no bracket of the optimum is found within 1000
-    /// widening steps; no_memory when scratch for n numbers cannot be had.
+    /// not_converged when the widening of the bracket can never end (the
+    /// slope stops changing in floating point or leaves the doubles) or has
+    /// not ended within its work limit, a fraction of a second of sorting
+    /// (some 2.5 * 10^6 steps on five points); no_memory when scratch for n
+    /// numbers cannot be had. The widening otherwise runs as long as it
+    /// takes: with repeated abscissae it can need 10^5 steps and more and
+    /// end on an extreme line.
     Result<Line> fit(const double* x, const double* y, std::size_t n) noexcept;
 
 private:
@@ -81,6 +86,30 @@ private:
     double intercept_ = 0.0;
     double abs_dev_sum_ = 0.0;
 };
+
+/// The exact least-absolute-deviation line: of all lines y = a + b x, one
+/// with the least sum of |y - a - b x| over the points (the optimum need not
+/// be unique; any line of least sum may come back). It is found by
+/// weighted-median descent: some best line passes through two of the
+/// points, and with the line held through one point the best slope is the
+/// weighted median of the slopes to the others (weights |x - x_pivot|);
+/// pivoting on the second point met lowers the sum at every step until no
+/// rotation about a point on the line lowers it further. Each step takes
+/// linear time and a handful of steps suffice (about 10^5 points in a few
+/// hundredths of a second). The sum is exact up to the rounding of the
+/// slopes: within a few units in the last place of the least one. Unlike
+/// LineFit (the hosts' bisection, which can stop well above the optimum),
+/// it has no tolerance and no widening. Reentrant; allocates two arrays of
+/// n entries.
+///
+/// @param x the abscissae (n of them), not changed.
+/// @param y the ordinates (n of them), not changed.
+/// @param n the number of points, 2 or more.
+/// @return the line and its mean absolute deviation; the line passes through
+/// two of the points. Errors: invalid_argument for fewer than 2 points;
+/// singular when the abscissae are all equal; not_finite for a NaN or
+/// infinite coordinate; no_memory when the arrays cannot be had.
+QUILLON_API Result<Line> lad_fit(const double* x, const double* y, std::size_t n) noexcept;
 
 /// The outcome of one sample given to a median filter.
 struct SampleOutcome {

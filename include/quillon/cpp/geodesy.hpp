@@ -67,10 +67,14 @@ struct GeodeticSolution {
 };
 /// Geocentric to geodetic, by the fixed-point iteration of tan(latitude)
 /// the hosts' conv uses: from z / p (p the distance from the polar axis),
-/// to a change of at most 1e-15, 300 rounds and one more at most; a value
-/// that repeats an earlier one has settled too (near the poles neighbouring
-/// doubles of tan(latitude) lie more than 1e-15 apart and the values can
-/// cycle). Every ordinary point converges: the latitude is then within
+/// to a change of at most 1e-15, 300 rounds and one more at most. Near the
+/// poles neighbouring doubles of tan(latitude) lie more than 1e-15 apart and
+/// the values can circle among a few of them: a value that repeats an
+/// earlier one within a cycle at most 4 units in the last place wide has
+/// settled too. A wider cycle is a genuine non-convergence (x = 40000 m,
+/// y = 0, z = 10000 m, deep inside the earth, alternates between latitudes
+/// of about 0.28 and -1.46 rad): the rounds run to the limit and the result
+/// is the last one, with converged false. Every ordinary point converges: the latitude is then within
 /// 1e-15 rad and the longitude within 1e-15 rad of GeographicLib's
 /// Geocentric::Reverse, the height within 1e-6 m below 89 degrees of
 /// latitude. Nearer the axis the height, formed as p / cos(latitude) - N,
@@ -94,7 +98,11 @@ QUILLON_API void to_geocentric(const double* latitude, const double* longitude, 
 /// to_geodetic() of n points given as separate arrays (x, y, z in metres;
 /// latitude and longitude in radians, height in metres); returns how many
 /// did not converge. Each point's result is bit for bit that of
-/// to_geodetic() alone. The outputs may be the input arrays themselves
+/// to_geodetic() alone. Eight points at a time run the iteration in
+/// lockstep (in AVX registers where the processor has them, chosen at run
+/// time, plain loops otherwise), so many points cost about half as much
+/// each as one point alone; points that need more than 12 rounds, and
+/// points on the axis, are converted alone. The outputs may be the input arrays themselves
 /// (latitude the x array, and so on); otherwise the arrays must not overlap.
 /// Nothing is read or written for n = 0.
 QUILLON_API std::size_t to_geodetic(const double* x, const double* y, const double* z, double* latitude,
