@@ -256,6 +256,83 @@ private:
     double last_time_ = 0.0;
 };
 
+/// The spread of a log's fixes about their mean, the figures a survey
+/// engineer judges a static occupation by. They describe how the fixes
+/// scatter about their own mean, not how far they are from the truth.
+struct TrackFigures {
+    long long positions = 0;        ///< fixes in the figures
+    double mean_latitude = 0.0;     ///< degrees, of the mean of the geocentric positions
+    double mean_longitude = 0.0;    ///< degrees
+    double mean_height = 0.0;       ///< metres above the ellipsoid (0 where no fix had an ellipsoidal height)
+    long long heights = 0;          ///< fixes with an ellipsoidal height, the only ones in sd_up
+    /// Standard deviations about the mean in the local east, north, up frame
+    /// (the sample deviation, over n - 1), metres; 0 below two fixes.
+    double sd_east = 0.0;
+    double sd_north = 0.0;          ///< metres
+    double sd_up = 0.0;             ///< metres, of the fixes with an ellipsoidal height
+    /// Radius of the circle about the mean holding half of the fixes, for
+    /// the normal distribution of the east and north deviations' covariance
+    /// (its axes need not be equal nor along east and north), metres.
+    double cep50 = 0.0;
+    double r95 = 0.0;               ///< the same for 95 %, metres
+    double drms2 = 0.0;             ///< twice the root of sd_east^2 + sd_north^2, metres
+    long long hdops = 0;            ///< fixes with an HDOP
+    double hdop_min = 0.0;          ///< when hdops > 0
+    double hdop_median = 0.0;       ///< to 0.01, the receivers' own resolution at best
+    double hdop_max = 0.0;
+    long long by_quality[10] = {};  ///< fixes of quality 0..8, and [9] those without one
+    long long gaps = 0;             ///< time steps between dated fixes longer than the gap threshold
+    double longest_gap = 0.0;       ///< seconds, 0 without gaps
+    double gap_time = 0.0;          ///< seconds in gaps, all together
+};
+
+/// Gathers TrackFigures fix by fix in constant memory.
+class QUILLON_API TrackStatistics {
+public:
+    /// Time steps longer than gap_seconds count as gaps.
+    explicit TrackStatistics(double gap_seconds = 10.0) noexcept;
+    /// Counts one fix.
+    void add(const Fix& fix) noexcept;
+    /// The figures of the fixes added so far.
+    TrackFigures figures() const noexcept;
+
+    /// The radius of the circle about the centre of a two-dimensional
+    /// normal distribution with the covariance [[see, sen], [sen, snn]]
+    /// holding the fraction p (0 < p < 1) of it; 0 for a zero covariance.
+    static double circle_radius(double see, double sen, double snn, double p) noexcept;
+
+private:
+    static constexpr int kHdopBins = 10000;  // 0.00 .. 99.99, the last bin taking everything above
+    double gap_seconds_;
+    long long n_ = 0;
+    bool has_origin_ = false;
+    Geocentric origin_;
+    // Sums of the positions less the origin, and of their products: the
+    // horizontal (on the ellipsoid) and, apart, the ellipsoidal heights.
+    double s_[3] = {0, 0, 0};
+    double ss_[6] = {0, 0, 0, 0, 0, 0};  // xx, xy, xz, yy, yz, zz
+    long long h_n_ = 0;
+    double h_s_ = 0.0;
+    double h_ss_ = 0.0;
+    double h_first_ = 0.0;
+    long long by_quality_[10] = {};
+    long long hdop_n_ = 0;
+    double hdop_min_ = 0.0;
+    double hdop_max_ = 0.0;
+    int* hdop_bins_ = nullptr;
+    bool has_time_ = false;
+    double last_time_ = 0.0;
+    long long gaps_ = 0;
+    double longest_gap_ = 0.0;
+    double gap_time_ = 0.0;
+
+public:
+    /// Releases the HDOP tally.
+    ~TrackStatistics();
+    TrackStatistics(const TrackStatistics&) = delete;
+    TrackStatistics& operator=(const TrackStatistics&) = delete;
+};
+
 }  // namespace quillon
 
 #endif
