@@ -420,7 +420,7 @@ TEST(TrackLive, FixesAppearBeforeThePipeOrTheDeviceEnds) {
     ASSERT_EQ(grantpt(master), 0);
     ASSERT_EQ(unlockpt(master), 0);
     const std::string device = ptsname(master);
-    std::FILE* run = popen((toolIn(tool) + " track --json --baud 115200 " + device + " 2>&1").c_str(), "r");
+    std::FILE* run = popen(("timeout 60 " + toolIn(tool) + " track --json --baud 115200 " + device + " 2>&1").c_str(), "r");
     ASSERT_NE(run, nullptr);
     // The receiver talks once the tool has set the device up.
     struct termios mode;
