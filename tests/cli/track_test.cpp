@@ -255,6 +255,11 @@ TEST(TrackMessyLog, BinaryGarbageIsSkippedLineByLine) {
     ASSERT_EQ(r.status, 0) << describe("track - (garbage)", r);
     EXPECT_EQ(summaryValue(r.out, "fixes"), "0") << describe("track - (garbage)", r);
     EXPECT_EQ(r.err, "");
+    // Every line, however it ended (a lone "\r" too), is at most one line without a sentence.
+    const std::string skipped = summaryValue(r.out, "skipped");
+    const long long noSentence = std::atoll(skipped.c_str() + skipped.find("no sentence ") + 12);
+    EXPECT_GT(noSentence, 0) << skipped;
+    EXPECT_LE(noSentence, std::atoll(summaryValue(r.out, "lines").c_str())) << describe("track - (garbage)", r);
 }
 
 TEST(TrackRealLogs, BadChecksumCountsAgreeWithGpsdecode) {
