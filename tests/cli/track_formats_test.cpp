@@ -65,7 +65,7 @@ std::pair<double, double> firstVertex(const std::string& wkt, std::size_t from =
 
 // The tool run outside ToolRunner, with the runner's settings folder.
 std::string toolIn(const ToolRunner& tool) {
-    return "XDG_CONFIG_HOME=" + quoted(tool.file("config")) + " " + quoted(QUILLON_TOOL_PATH);
+    return "env XDG_CONFIG_HOME=" + quoted(tool.file("config")) + " " + quoted(QUILLON_TOOL_PATH);
 }
 
 TEST(TrackFormats, GdalReadsEveryFormatWithTheFixesOfRealLogs) {

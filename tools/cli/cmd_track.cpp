@@ -276,7 +276,9 @@ int runTrack(int argc, char** argv) {
         decoder.finish();
         progress.clear();
         std::string readProblem;
-        if (reader.failed())
+        // A receiver has no end: a device that stops giving bytes without
+        // an interrupt is gone (unplugged, hung up).
+        if (reader.failed() || (device && !interrupted()))
             readProblem = device ? source + ": the device stopped answering (unplugged?)"
                                  : source + ":" + std::to_string(reader.lineNumber() + 1) + ": read error";
         printer.writeEnd(source, {&decoder.counts(), &decoder.types(), &decoder.totals(), statistics.figures()}, &err);

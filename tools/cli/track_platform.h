@@ -12,7 +12,8 @@ namespace cli {
 
 // Whether the stream reads a regular file (not a pipe, terminal or device).
 bool isRegularStream(std::FILE* stream);
-// Whether the path names a terminal device (a serial port, a pty).
+// Whether the path names a terminal device (a serial port, a pty): read
+// live, and its end is the device gone.
 bool isTerminalPath(const std::string& path);
 // Sets a terminal device up for a receiver: raw bytes, no echo, the given
 // speed in bits per second. "" when done, else why not.

@@ -1,5 +1,6 @@
 // POSIX: termios for serial devices, read(2) for live input, rename(2).
 #include <errno.h>
+#include <fcntl.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <termios.h>
@@ -48,8 +49,13 @@ bool isRegularStream(std::FILE* stream) {
 }
 
 bool isTerminalPath(const std::string& path) {
-    struct stat st;
-    return stat(path.c_str(), &st) == 0 && S_ISCHR(st.st_mode);
+    // Without waiting for a modem's carrier, and without becoming the
+    // program's controlling terminal.
+    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY);
+    if (fd < 0) return false;
+    const bool terminal = isatty(fd) == 1;
+    close(fd);
+    return terminal;
 }
 
 std::string setUpSerial(std::FILE* stream, int baud) {
