@@ -45,12 +45,17 @@ FixSink::~FixSink() = default;
 
 void SentenceTypes::add(std::string_view name) noexcept {
     if (name.size() > std::size_t(kMaxName)) name = name.substr(0, kMaxName);
-    if (size_ > 0 && name == entries_[last_].name) {
+    // Every sentence comes here: names are compared by their stored lengths
+    // first, never measured.
+    auto same = [this, name](int i) {
+        return lengths_[i] == name.size() && std::memcmp(entries_[i].name, name.data(), name.size()) == 0;
+    };
+    if (size_ > 0 && same(last_)) {
         ++entries_[last_].count;
         return;
     }
     for (int i = 0; i < size_; ++i) {
-        if (name == entries_[i].name) {
+        if (same(i)) {
             ++entries_[i].count;
             last_ = i;
             return;
@@ -63,6 +68,7 @@ void SentenceTypes::add(std::string_view name) noexcept {
     Entry& e = entries_[size_];
     std::memcpy(e.name, name.data(), name.size());
     e.name[name.size()] = '\0';
+    lengths_[size_] = static_cast<unsigned char>(name.size());
     e.count = 1;
     last_ = size_++;
 }
@@ -345,14 +351,15 @@ void TrackDecoder::emit() noexcept {
     // a millimetre. At their ellipsoidal heights when both have one, on the
     // ellipsoid otherwise (an MSL height is no height above anything the
     // chord could use).
-    const double lat = fix.latitude * kDegreesToRadians;
-    const double lon = fix.longitude * kDegreesToRadians;
-    const Geocentric xyz = to_geocentric({lat, lon, 0.0});
-    const Geocentric atHeight = fix.has_separation ? to_geocentric({lat, lon, fix.ellipsoidal_height}) : xyz;
+    fix.geocentric = to_geocentric({fix.latitude * kDegreesToRadians, fix.longitude * kDegreesToRadians,
+                                    fix.has_separation ? fix.ellipsoidal_height : 0.0});
     if (has_previous_) {
-        const bool heights = fix.has_separation && previous_has_height_;
-        const Geocentric& a = heights ? atHeight : xyz;
-        const Geocentric& b = heights ? previous_at_height_ : previous_;
+        Geocentric a = fix.geocentric;
+        Geocentric b = previous_.geocentric;
+        if (fix.has_separation != previous_.has_separation) {
+            if (fix.has_separation) a = to_geocentric({fix.latitude * kDegreesToRadians, fix.longitude * kDegreesToRadians, 0.0});
+            else b = to_geocentric({previous_.latitude * kDegreesToRadians, previous_.longitude * kDegreesToRadians, 0.0});
+        }
         const double dx = a.x - b.x;
         const double dy = a.y - b.y;
         const double dz = a.z - b.z;
@@ -360,9 +367,7 @@ void TrackDecoder::emit() noexcept {
         fix.first = false;
     }
     has_previous_ = true;
-    previous_ = xyz;
-    previous_has_height_ = fix.has_separation;
-    previous_at_height_ = atHeight;
+    previous_ = fix;
 
     if (fix.has_height) {
         const SampleOutcome outcome = filter_.add(fix.height, clock_, options_.tolerance, kFilterSamples);

@@ -11,7 +11,7 @@ namespace quillon {
 namespace {
 
 constexpr double kPi = 3.141592653589793;
-constexpr double kDegrees = kPi / 180.0;
+constexpr double kDegrees = kPi / 180.0;  // and back
 
 // The fraction of a two-dimensional normal distribution with principal
 // standard deviations a >= b > 0 inside the circle of radius r about its
@@ -60,9 +60,12 @@ TrackStatistics::TrackStatistics(double gap_seconds) noexcept
 TrackStatistics::~TrackStatistics() { delete[] hdop_bins_; }
 
 void TrackStatistics::add(const Fix& fix) noexcept {
-    // Positions on the ellipsoid, less the first (sums of small numbers
-    // keep their digits); heights apart, as not every fix has one.
-    const Geocentric p = to_geocentric({fix.latitude * kDegrees, fix.longitude * kDegrees, 0.0});
+    // Positions less the first (sums of small numbers keep their digits).
+    // A position lies at its ellipsoidal height or on the ellipsoid, along
+    // the normal, which east and north do not see (a tilt of a micro-radian
+    // between normals metres apart); heights are counted apart, as not
+    // every fix has one.
+    const Geocentric& p = fix.geocentric;
     if (!has_origin_) {
         has_origin_ = true;
         origin_ = p;

@@ -42,6 +42,9 @@ struct Fix {
     int quality = -1;           ///< GGA fix quality (a GNS mode as the same number), -1 when not given
     int satellites = -1;        ///< satellites in use, -1 when not given
     double hdop = -1.0;         ///< horizontal dilution of precision, -1 when not given
+    /// The position in earth-centred coordinates, metres: at the
+    /// ellipsoidal height when has_separation, on the ellipsoid otherwise.
+    Geocentric geocentric;
     bool first = true;          ///< the first fix of the log: no step
     /// Metres from the previous fix: the chord between the two points, at
     /// their ellipsoidal heights when both have one, else on the ellipsoid.
@@ -119,6 +122,7 @@ public:
 
 private:
     Entry entries_[kMaxTypes];
+    unsigned char lengths_[kMaxTypes];  // of the names, to compare without measuring them
     int size_ = 0;
     int last_ = 0;
     long long untallied_ = 0;
@@ -246,9 +250,7 @@ private:
     double clock_ = 0.0;
     double clock_time_of_day_ = 0.0;
     bool has_previous_ = false;
-    Geocentric previous_;
-    bool previous_has_height_ = false;
-    Geocentric previous_at_height_;
+    Fix previous_;
     // Fixes waiting for the first date: a ring of options_.hold_undated.
     Fix* held_ = nullptr;
     int held_count_ = 0;
@@ -291,7 +293,8 @@ class QUILLON_API TrackStatistics {
 public:
     /// Time steps longer than gap_seconds count as gaps.
     explicit TrackStatistics(double gap_seconds = 10.0) noexcept;
-    /// Counts one fix.
+    /// Counts one fix, as a TrackDecoder made it (its geocentric position
+    /// is the one counted).
     void add(const Fix& fix) noexcept;
     /// The figures of the fixes added so far.
     TrackFigures figures() const noexcept;
