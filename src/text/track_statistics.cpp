@@ -88,7 +88,9 @@ void TrackStatistics::add(const Fix& fix) noexcept {
         hdop_min_ = hdop_n_ == 0 ? fix.hdop : std::min(hdop_min_, fix.hdop);
         hdop_max_ = hdop_n_ == 0 ? fix.hdop : std::max(hdop_max_, fix.hdop);
         ++hdop_n_;
-        if (hdop_bins_ != nullptr) ++hdop_bins_[std::min(int(std::lround(fix.hdop * 100.0)), kHdopBins - 1)];
+        // Hundredths, the last bin taking all above (a field of 31 digits
+        // would not fit an int).
+        if (hdop_bins_ != nullptr) ++hdop_bins_[int(std::min(std::round(fix.hdop * 100.0), kHdopBins - 1.0))];
     }
     if (fix.has_time) {
         const double t = fix.has_date ? fix.unix_time : fix.time_of_day;

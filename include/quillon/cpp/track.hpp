@@ -291,7 +291,7 @@ struct TrackFigures {
     long long hdops = 0;            ///< fixes with an HDOP
     double hdop_min = 0.0;          ///< when hdops > 0
     double hdop_median = 0.0;       ///< to 0.01, the receivers' own resolution at best
-    double hdop_max = 0.0;
+    double hdop_max = 0.0;          ///< when hdops > 0
     long long by_quality[10] = {};  ///< fixes of quality 0..8, and [9] those without one
     long long gaps = 0;             ///< time steps between dated fixes longer than the gap threshold
     double longest_gap = 0.0;       ///< seconds, 0 without gaps
