@@ -66,6 +66,14 @@ Output& number(Output& o, double value) {
     return o.general(value, a >= 1000 ? 7 : a >= 1 ? 6 : 3);
 }
 
+// Steps from low to high, counted rather than added up: at values far
+// beyond their step (a height of 1e30 m from a broken receiver) adding
+// the step would change nothing and never end.
+int tickCount(double low, double high, double step) {
+    const double n = std::round((high - low) / step);
+    return n >= 0.0 && n <= 50.0 ? int(n) : 0;
+}
+
 struct Range {
     double low = 0.0, high = 0.0;
     bool any = false;
@@ -180,7 +188,8 @@ void TrackPlot::write(Output& o, const quillon::TrackFigures& f, const std::stri
     o.text("<g id=\"plan\">\n");
     o.text("<rect").text(" x=\"").fixed(kLeft, 1).text("\" y=\"").fixed(kTop, 1).text("\" width=\"").fixed(kPlanSize, 1);
     o.text("\" height=\"").fixed(kPlanSize, 1).text("\" fill=\"none\" stroke=\"black\"/>\n");
-    for (double v = -half; v <= half + step / 2; v += step) {
+    for (int tick = 0, ticks = tickCount(-half, half, step); tick <= ticks; ++tick) {
+        const double v = -half + tick * step;
         const double x = cx + v * scale, y = cy - v * scale;
         o.text("<path d=\"M").fixed(x, 1).ch(' ').fixed(kTop, 1).text("V").fixed(kTop + kPlanSize, 1);
         o.text("M").fixed(kLeft, 1).ch(' ').fixed(y, 1).text("H").fixed(kLeft + kPlanSize, 1);
@@ -261,13 +270,15 @@ void TrackPlot::write(Output& o, const quillon::TrackFigures& f, const std::stri
         o.text("<g id=\"").text(id).text("\">\n<rect").text(" x=\"").fixed(kLeft, 1).text("\" y=\"").fixed(top, 1);
         o.text("\" width=\"").fixed(kSeriesWidth, 1).text("\" height=\"").fixed(kSeriesHeight, 1);
         o.text("\" fill=\"none\" stroke=\"black\"/>\n");
-        for (double v = r.low; v <= r.high + valueStep / 2; v += valueStep) {
+        for (int tick = 0, ticks = tickCount(r.low, r.high, valueStep); tick <= ticks; ++tick) {
+            const double v = r.low + tick * valueStep;
             o.text("<path d=\"M").fixed(kLeft, 1).ch(' ').fixed(y(v), 1).text("h").fixed(kSeriesWidth, 1);
             o.text("\" stroke=\"#dddddd\"/>\n<text");
             at(o, kLeft - 6, y(v) + 4).text(" text-anchor=\"end\">");
             number(o, v).text("</text>\n");
         }
-        for (double t = time.low; t <= time.high + timeStep / 2; t += timeStep) {
+        for (int tick = 0, ticks = tickCount(time.low, time.high, timeStep); tick <= ticks; ++tick) {
+            const double t = time.low + tick * timeStep;
             o.text("<text");
             at(o, x(t), top + kSeriesHeight + 15).text(" text-anchor=\"middle\">");
             number(o, t).text("</text>\n");
