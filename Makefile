@@ -13,7 +13,7 @@ WINBUILD ?= build-windows
 WINBIN   = $(abspath $(WINBUILD))/bin
 
 .PHONY: all build test-deps run test install clean test-sanitize test-tsan windows test-windows screenshots \
-        bench bench-deps bench-build bench-smoke fuzz fuzz-build fuzz-short docs python python-deps test-python
+        bench bench-deps bench-build bench-smoke fuzz fuzz-build fuzz-short docs python python-deps test-python plot
 
 all: build
 
@@ -32,6 +32,10 @@ run: build
 
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+
+# The picture of the bundled log that the README shows.
+plot: build
+	$(BUILD)/tools/quillon track --plot docs/track.svg examples/nmea-rtk.nmea > /dev/null
 
 # The Python module (python/, docs/python.md) for Debian's /usr/bin/python3,
 # importable with PYTHONPATH=$(BUILD)/python; `make test-python` runs its

@@ -73,7 +73,7 @@ class Track:
     @property
     def summary(self) -> Dict[str, Any]:
         """What the decoder met and made so far (all of it once read): lines,
-        sentences, decoded (by type: GGA, RMC, GLL, ZDA), other_types,
+        sentences, decoded (by type: GGA, RMC, GLL, ZDA, GNS), other_types,
         proprietary, bad_checksum, no_checksum, skipped (total and by cause:
         no_sentence, malformed, truncated, bad_field, overlong, and
         first_line, the first line skipped), fixes, cycles_without_fix,

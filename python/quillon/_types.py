@@ -113,10 +113,10 @@ class Fix(NamedTuple):
     with the fields of `quillon track --json`.
 
     time: the aware UTC datetime when the log dated it (RMC or ZDA), else
-    None; unix_time: the same in seconds since 1970 ("dos" in the tool's
-    JSON). lat, lon: degrees, north and east positive; latitude, longitude:
+    None; unix_time: the same in seconds since 1970. lat, lon: degrees,
+    north and east positive; latitude, longitude:
     the same as text in the style and decimals asked for. height: metres
-    above mean sea level (GGA), None without a GGA altitude; height_text in
+    above mean sea level (GGA or GNS), None without an altitude; height_text in
     the distance unit asked for. step: metres from the previous fix (None
     for the first), step_text likewise. quality, satellites: GGA fix
     quality and satellites in use, None when not given. filter: the height

@@ -135,13 +135,15 @@ public:
             return fix.has_date ? to_datetime(fix.unix_time) : py::none();
         };
         py::dict decoded, skipped, types;
-        const char* names[4] = {"GGA", "RMC", "GLL", "ZDA"};
-        for (int i = 0; i < 4; ++i) decoded[names[i]] = c.decoded[i];
+        const char* names[quillon::kFixSentenceTypes] = {"GGA", "RMC", "GLL", "ZDA", "GNS"};
+        for (int i = 0; i < quillon::kFixSentenceTypes; ++i) decoded[names[i]] = c.decoded[i];
         skipped["total"] = c.skipped();
         skipped["no_sentence"] = c.no_sentence;
         skipped["malformed"] = c.malformed;
         skipped["truncated"] = c.truncated;
+        skipped["cut"] = c.cut;
         skipped["bad_field"] = c.bad_field;
+        skipped["bad_date"] = c.bad_date;
         skipped["overlong"] = c.overlong;
         skipped["first_line"] = c.first_skipped_line;
         for (int i = 0; i < decoder_.types().size(); ++i)

@@ -50,15 +50,16 @@ def test_fixes_are_the_tools_fixes(tool, tmp_path):
         assert len(fixes) == len(expected), log
         for fix, json_fix in zip(fixes, expected):
             for key, value in json_fix.items():
-                ours = getattr(fix, {"dos": "unix_time"}.get(key, key), None)
-                if key in ("class", "time"):
+                # The tool writes times as ISO 8601 text and more fields than a Fix has.
+                if key in ("class", "time", "time_of_day") or not hasattr(fix, key):
                     continue
+                ours = getattr(fix, key)
                 if isinstance(value, float):
                     decimals = 9 if key in ("lat", "lon") else 3
                     assert abs(ours - value) <= 0.5 * 10**-decimals + 1e-9 * abs(value), (log, key)
                 else:
                     assert ours == value, (log, key)
-            assert (fix.time is None) == (json_fix["dos"] is None)
+            assert (fix.time is None) == (json_fix["unix_time"] is None)
         ours = track.summary
         for key in ("lines", "sentences", "decoded", "other_types", "bad_checksum", "no_checksum", "skipped",
                     "fixes", "cycles_without_fix", "rejected_heights", "types"):

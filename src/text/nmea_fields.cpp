@@ -3,6 +3,8 @@
 #include <charconv>
 #include <cmath>
 
+#include <quillon/cpp/time.hpp>
+
 namespace quillon::nmea {
 
 namespace {
@@ -84,6 +86,31 @@ Field position(const Text* f, double* latitude, double* longitude) {
 
 bool isBad(Field f) { return f == Field::kBad; }
 
+// A length with its unit letter: "M" (or none) metres, "F" feet, which
+// some receivers give their heights in.
+Field length(Text value, Text unit, double* meters) {
+    const Field f = number(value, meters);
+    if (f != Field::kValue) return f;
+    if (unit == "F")
+        *meters *= 0.3048;
+    else if (!(unit.empty() || unit == "M"))
+        return Field::kBad;
+    return Field::kValue;
+}
+
+// A one-letter mode indicator (RMC, GLL, and each letter of GNS): "N" no
+// fix, "S" simulator; an empty field says nothing.
+void readMode(Text field, FixReport* r) {
+    if (field == "N") r->flaggedInvalid = true;
+    if (field == "S") r->simulated = true;
+}
+
+Field ratio(Text field, double* value) {
+    const Field f = number(field, value);
+    if (f == Field::kValue && *value < 0.0) return Field::kBad;
+    return f;
+}
+
 DecodeResult decodeGga(const Text* f, int count, FixReport* r) {
     // $--GGA,time,lat,N,lon,E,quality,sats,hdop,alt,M,sep,M,age,station
     if (count < 10) return DecodeResult::kTruncated;
@@ -92,24 +119,89 @@ DecodeResult decodeGga(const Text* f, int count, FixReport* r) {
     const Field p = position(f + 2, &lat, &lon);
     const Field q = integer(f[6], &r->quality);
     const Field s = integer(f[7], &r->satellites);
-    const Field h = number(f[9], &r->height);
-    if (isBad(t) || isBad(p) || isBad(q) || isBad(s) || isBad(h)) return DecodeResult::kBadField;
+    const Field d = ratio(f[8], &r->hdop);
+    const Field h = length(f[9], count > 10 ? f[10] : Text(), &r->height);
+    const Field g = count > 11 ? length(f[11], count > 12 ? f[12] : Text(), &r->separation) : Field::kEmpty;
+    if (isBad(t) || isBad(p) || isBad(q) || isBad(s) || isBad(d) || isBad(h) || isBad(g)) return DecodeResult::kBadField;
     r->hasTime = t == Field::kValue;
     if (q != Field::kValue) r->quality = -1;
     if (s != Field::kValue) r->satellites = -1;
+    if (d != Field::kValue) r->hdop = -1.0;
     // Quality 0 (or none) means no fix, whatever the position fields hold.
     r->hasPosition = p == Field::kValue && r->quality > 0;
+    r->simulated = r->quality == 8;
     r->latitude = lat;
     r->longitude = lon;
     r->hasHeight = r->hasPosition && h == Field::kValue;
+    r->hasSeparation = r->hasPosition && g == Field::kValue;
+    return DecodeResult::kDecoded;
+}
+
+// The GNS mode letters, one per constellation, ranked as a GGA quality
+// would rank them; -1 for a letter that is no mode.
+int modeQuality(char c) {
+    switch (c) {
+    case 'N': return 0;
+    case 'A': return 1;
+    case 'D': return 2;
+    case 'P': return 3;
+    case 'R': return 4;
+    case 'F': return 5;
+    case 'E': return 6;
+    case 'M': return 7;
+    case 'S': return 8;
+    }
+    return -1;
+}
+
+// How much a quality says about the position: RTK fixed best, then float,
+// precise, differential, autonomous, estimated, manual, simulated.
+int qualityRank(int quality) {
+    static const int rank[9] = {0, 5, 6, 7, 9, 8, 3, 2, 1};
+    return quality >= 0 && quality <= 8 ? rank[quality] : 0;
+}
+
+DecodeResult decodeGns(const Text* f, int count, FixReport* r) {
+    // $--GNS,time,lat,N,lon,E,mode,sats,hdop,alt,sep,age,station[,status]
+    if (count < 10) return DecodeResult::kTruncated;
+    const Field t = timeOfDay(f[1], &r->timeOfDay);
+    double lat = 0.0, lon = 0.0;
+    const Field p = position(f + 2, &lat, &lon);
+    int quality = -1;
+    for (const char c : f[6]) {
+        const int q = modeQuality(c);
+        if (q < 0) return DecodeResult::kBadField;
+        if (qualityRank(q) > qualityRank(quality) || quality < 0) quality = q;
+    }
+    const Field s = integer(f[7], &r->satellites);
+    const Field d = ratio(f[8], &r->hdop);
+    const Field h = number(f[9], &r->height);
+    const Field g = count > 10 ? number(f[10], &r->separation) : Field::kEmpty;
+    if (isBad(t) || isBad(p) || isBad(s) || isBad(d) || isBad(h) || isBad(g)) return DecodeResult::kBadField;
+    r->hasTime = t == Field::kValue;
+    if (s != Field::kValue) r->satellites = -1;
+    if (d != Field::kValue) r->hdop = -1.0;
+    r->quality = quality;
+    r->hasPosition = p == Field::kValue && quality > 0;
+    r->simulated = quality == 8;
+    r->latitude = lat;
+    r->longitude = lon;
+    r->hasHeight = r->hasPosition && h == Field::kValue;
+    r->hasSeparation = r->hasPosition && g == Field::kValue;
     return DecodeResult::kDecoded;
 }
 
 // "A" valid, "V" warning (no usable fix); empty counts as not valid.
 bool statusValid(Text field) { return field == "A"; }
 
+bool validDate(int year, int month, int day) {
+    return month >= 1 && month <= 12 && day >= 1 && day <= days_in_month(year, month);
+}
+
 DecodeResult decodeRmc(const Text* f, int count, FixReport* r) {
-    // $--RMC,time,status,lat,N,lon,E,speed,course,ddmmyy,magvar,E,mode
+    // $--RMC,time,status,lat,N,lon,E,speed,course,ddmmyy,magvar,E[,mode[,status]].
+    // The navigational status of NMEA 4.10 says nothing of the fix: u-blox
+    // receivers write "V" ("no status given") beside every good one.
     if (count < 10) return DecodeResult::kTruncated;
     const Field t = timeOfDay(f[1], &r->timeOfDay);
     double lat = 0.0, lon = 0.0;
@@ -119,6 +211,8 @@ DecodeResult decodeRmc(const Text* f, int count, FixReport* r) {
     if (isBad(t) || isBad(p) || isBad(d)) return DecodeResult::kBadField;
     r->hasTime = t == Field::kValue;
     r->hasPosition = p == Field::kValue && statusValid(f[2]);
+    r->flaggedInvalid = f[2] == "V";
+    if (count > 12) readMode(f[12], r);
     r->latitude = lat;
     r->longitude = lon;
     if (d == Field::kValue) {
@@ -127,7 +221,7 @@ DecodeResult decodeRmc(const Text* f, int count, FixReport* r) {
         const int yy = ddmmyy % 100;
         // Two-digit years: GPS began in 1980.
         r->year = yy >= 80 ? 1900 + yy : 2000 + yy;
-        if (r->day < 1 || r->day > 31 || r->month < 1 || r->month > 12) return DecodeResult::kBadField;
+        if (!validDate(r->year, r->month, r->day)) return DecodeResult::kBadDate;
         r->hasDate = true;
     }
     return DecodeResult::kDecoded;
@@ -142,6 +236,8 @@ DecodeResult decodeGll(const Text* f, int count, FixReport* r) {
     if (isBad(t) || isBad(p)) return DecodeResult::kBadField;
     r->hasTime = t == Field::kValue;
     r->hasPosition = p == Field::kValue && (count < 7 || statusValid(f[6]));
+    r->flaggedInvalid = count > 6 && f[6] == "V";
+    if (count > 7) readMode(f[7], r);
     r->latitude = lat;
     r->longitude = lon;
     return DecodeResult::kDecoded;
@@ -157,8 +253,7 @@ DecodeResult decodeZda(const Text* f, int count, FixReport* r) {
     if (isBad(t) || isBad(d) || isBad(m) || isBad(y)) return DecodeResult::kBadField;
     r->hasTime = t == Field::kValue;
     if (d == Field::kValue && m == Field::kValue && y == Field::kValue) {
-        if (r->day < 1 || r->day > 31 || r->month < 1 || r->month > 12 || r->year < 1980 || r->year > 2200)
-            return DecodeResult::kBadField;
+        if (r->year < 1980 || r->year > 2200 || !validDate(r->year, r->month, r->day)) return DecodeResult::kBadDate;
         r->hasDate = true;
     }
     return DecodeResult::kDecoded;
@@ -173,6 +268,7 @@ DecodeResult decodeFixSentence(FixSentence type, const std::string_view* fields,
     case FixSentence::rmc: return decodeRmc(fields, count, report);
     case FixSentence::gll: return decodeGll(fields, count, report);
     case FixSentence::zda: return decodeZda(fields, count, report);
+    case FixSentence::gns: return decodeGns(fields, count, report);
     }
     return DecodeResult::kBadField;
 }

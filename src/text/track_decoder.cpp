@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <new>
 
 #include "text/nmea_fields.h"
 
@@ -25,10 +26,12 @@ constexpr double kFilterGate = 500.0;
 bool isAddressChar(char c) { return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'); }
 bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\0' || c == '\v' || c == '\f'; }
 
-// GGA carries the height, so it is the best source of a cycle's position.
+// GGA and GNS carry the height, so they are the best source of a cycle's
+// position.
 int rankOf(FixSentence type) {
     switch (type) {
-    case FixSentence::gga: return 3;
+    case FixSentence::gga:
+    case FixSentence::gns: return 3;
     case FixSentence::rmc: return 2;
     case FixSentence::gll: return 1;
     case FixSentence::zda: return 0;
@@ -44,12 +47,17 @@ FixSink::~FixSink() = default;
 
 void SentenceTypes::add(std::string_view name) noexcept {
     if (name.size() > std::size_t(kMaxName)) name = name.substr(0, kMaxName);
-    if (size_ > 0 && name == entries_[last_].name) {
+    // Every sentence comes here: names are compared by their stored lengths
+    // first, never measured.
+    auto same = [this, name](int i) {
+        return lengths_[i] == name.size() && std::memcmp(entries_[i].name, name.data(), name.size()) == 0;
+    };
+    if (size_ > 0 && same(last_)) {
         ++entries_[last_].count;
         return;
     }
     for (int i = 0; i < size_; ++i) {
-        if (name == entries_[i].name) {
+        if (same(i)) {
             ++entries_[i].count;
             last_ = i;
             return;
@@ -62,12 +70,24 @@ void SentenceTypes::add(std::string_view name) noexcept {
     Entry& e = entries_[size_];
     std::memcpy(e.name, name.data(), name.size());
     e.name[name.size()] = '\0';
+    lengths_[size_] = static_cast<unsigned char>(name.size());
     e.count = 1;
     last_ = size_++;
 }
 
 TrackDecoder::TrackDecoder(FixSink& sink, double tolerance) noexcept
-    : sink_(&sink), tolerance_(tolerance), filter_(kFilterSamples, kFilterGate) {}
+    : TrackDecoder(sink, TrackOptions{tolerance}) {}
+
+TrackDecoder::TrackDecoder(FixSink& sink, const TrackOptions& options) noexcept
+    : sink_(&sink), options_(options), filter_(kFilterSamples, kFilterGate) {
+    if (options_.hold_undated > 0) {
+        held_ = new (std::nothrow) Fix[std::size_t(options_.hold_undated)];
+        // Without room to hold them, fixes go out undated as they come.
+        if (held_ == nullptr) options_.hold_undated = 0;
+    }
+}
+
+TrackDecoder::~TrackDecoder() { delete[] held_; }
 
 void TrackDecoder::skip(long long* counter) noexcept {
     ++*counter;
@@ -76,18 +96,28 @@ void TrackDecoder::skip(long long* counter) noexcept {
 
 void TrackDecoder::add_overlong_line(long long number) noexcept {
     ++counts_.lines;
-    line_number_ = number;
+    line_number_ = number + extra_lines_;
     skip(&counts_.overlong);
 }
 
 void TrackDecoder::add_line(std::string_view line, long long number) noexcept {
     ++counts_.lines;
-    line_number_ = number;
-    // A lone "\r" ends a sentence too, so "\r\r\n" and "\r"-only logs both read.
+    line_number_ = number + extra_lines_;
+    // A lone "\r" ends a line too, so "\r\r\n" and "\r"-only logs both
+    // read, and every "\r" that has more text after it starts a line.
+    bool started = false;
     while (!line.empty()) {
         const std::size_t cr = line.find('\r');
         const std::string_view record = line.substr(0, cr);
-        if (!record.empty()) scan_record(record);
+        if (!record.empty()) {
+            if (started) {
+                ++counts_.lines;
+                ++extra_lines_;
+                ++line_number_;
+            }
+            scan_record(record);
+        }
+        started = true;
         line.remove_prefix(cr == std::string_view::npos ? line.size() : cr + 1);
     }
 }
@@ -137,10 +167,16 @@ void TrackDecoder::scan_sentence(std::string_view s) noexcept {
     // cannot see it: it ends the sentence.
     const std::string_view sentence = s.substr(0, s.find('\0'));
     if (star == n) {
+        // Once a log has shown checksums, a sentence without one was most
+        // likely cut short where its checksum would have been.
+        if (seen_checksum_) return skip(&counts_.cut);
         ++counts_.no_checksum;
-    } else if (!checksum_ok(sentence)) {
-        ++counts_.bad_checksum;
-        return;
+    } else {
+        seen_checksum_ = true;
+        if (!checksum_ok(sentence)) {
+            ++counts_.bad_checksum;
+            return;
+        }
     }
 
     const std::string_view address = s.substr(1, addressLength);
@@ -160,6 +196,8 @@ void TrackDecoder::scan_sentence(std::string_view s) noexcept {
         which = FixSentence::gll;
     else if (type == "ZDA")
         which = FixSentence::zda;
+    else if (type == "GNS")
+        which = FixSentence::gns;
     else {
         ++counts_.other_types;
         return;
@@ -177,16 +215,17 @@ void TrackDecoder::scan_sentence(std::string_view s) noexcept {
         break;
     case nmea::DecodeResult::kTruncated: skip(&counts_.truncated); break;
     case nmea::DecodeResult::kBadField: skip(&counts_.bad_field); break;
+    case nmea::DecodeResult::kBadDate: skip(&counts_.bad_date); break;
     }
 }
 
 void TrackDecoder::take(FixSentence type, const Report& report) noexcept {
-    // A new time of day starts a new cycle. A sentence without a time joins
-    // the current cycle unless its type already came in it (receivers
-    // without a fix send time-less sentences every cycle).
+    // A new time of day starts a new cycle, and so does a type that already
+    // came in this one (receivers without a fix send time-less sentences
+    // every cycle, and the first timed one after them is a new cycle).
     const unsigned bit = 1u << unsigned(type);
-    if (report.hasTime ? (cycle_.has_time && std::fabs(report.timeOfDay - cycle_.time_of_day) > 1e-3)
-                       : (cycle_.seen_types & bit) != 0)
+    if ((cycle_.seen_types & bit) != 0 ||
+        (report.hasTime && cycle_.has_time && std::fabs(report.timeOfDay - cycle_.time_of_day) > 1e-3))
         flush();
     cycle_.any = true;
     cycle_.seen_types |= bit;
@@ -199,27 +238,88 @@ void TrackDecoder::take(FixSentence type, const Report& report) noexcept {
         midnight_ = unix_time({report.year, report.month, report.day, 0, 0, 0.0});
         date_time_of_day_ = report.hasTime ? report.timeOfDay : cycle_.time_of_day;
     }
-    if (report.quality >= 0) cycle_.quality = report.quality;
-    if (report.satellites >= 0) cycle_.satellites = report.satellites;
-    if (report.hasPosition && rankOf(type) > cycle_.position_rank) {
+    cycle_.flagged_invalid = cycle_.flagged_invalid || report.flaggedInvalid;
+    cycle_.simulated = cycle_.simulated || report.simulated;
+    const bool best = report.hasPosition && rankOf(type) > cycle_.position_rank;
+    // Quality, satellites and HDOP from the sentence that gives the
+    // position, else from the first that has them.
+    if (report.quality >= 0 && (best || cycle_.quality < 0)) cycle_.quality = report.quality;
+    if (report.satellites >= 0 && (best || cycle_.satellites < 0)) cycle_.satellites = report.satellites;
+    if (report.hdop >= 0.0 && (best || cycle_.hdop < 0.0)) cycle_.hdop = report.hdop;
+    if (best) {
         cycle_.position_rank = rankOf(type);
         cycle_.latitude = report.latitude;
         cycle_.longitude = report.longitude;
         cycle_.has_height = report.hasHeight;
         cycle_.height = report.height;
+        cycle_.has_separation = report.hasSeparation;
+        cycle_.separation = report.separation;
     }
 }
 
-void TrackDecoder::finish() noexcept { flush(); }
+void TrackDecoder::finish() noexcept {
+    flush();
+    // A log that never names its date leaves its fixes undated.
+    release_held();
+}
 
 void TrackDecoder::flush() noexcept {
     if (cycle_.any) {
-        if (cycle_.position_rank > 0)
+        if (cycle_.position_rank == 0) {
+            // A ZDA alone is a clock, not a cycle without a fix.
+            if (cycle_.seen_types != 1u << unsigned(FixSentence::zda)) ++totals_.cycles_without_fix;
+        } else if (cycle_.simulated) {
+            ++totals_.simulated;
+        } else if (cycle_.flagged_invalid) {
+            ++totals_.flagged_invalid;
+        } else {
             emit();
-        else
-            ++totals_.cycles_without_fix;
+        }
     }
     cycle_ = Cycle();
+}
+
+void TrackDecoder::date(Fix& fix) noexcept {
+    // The date was learned at date_time_of_day_; a time of day far below it
+    // is on a later day, far above it (a fix held from before the date
+    // came) on the day before.
+    double midnight = midnight_;
+    if (fix.time_of_day < date_time_of_day_ - kSecondsPerDay / 2) {
+        midnight += kSecondsPerDay;
+        // The log has passed midnight: the day after is the date from now on.
+        midnight_ = midnight;
+        date_time_of_day_ = fix.time_of_day;
+    } else if (fix.time_of_day > date_time_of_day_ + kSecondsPerDay / 2) {
+        midnight -= kSecondsPerDay;
+    }
+    fix.has_date = true;
+    fix.unix_time = midnight + fix.time_of_day;
+    if (options_.rollover_after > 0.0 && fix.unix_time < options_.rollover_after) {
+        constexpr double kPeriod = 1024.0 * 7.0 * kSecondsPerDay;
+        fix.unix_time += std::ceil((options_.rollover_after - fix.unix_time) / kPeriod) * kPeriod;
+        fix.rolled_over = true;
+    }
+}
+
+void TrackDecoder::release_held() noexcept {
+    for (int i = 0; i < held_count_; ++i) {
+        if (has_date_ && held_[i].has_time) date(held_[i]);
+        hand_over(held_[i]);
+    }
+    held_count_ = 0;
+}
+
+void TrackDecoder::hand_over(Fix& fix) noexcept {
+    if (!fix.has_date) ++totals_.undated;
+    if (fix.rolled_over) ++totals_.rolled_over;
+    ++totals_.fixes;
+    totals_.distance += fix.step;
+    if (!totals_.has_first) {
+        totals_.has_first = true;
+        totals_.first_fix = fix;
+    }
+    totals_.last_fix = fix;
+    sink_->on_fix(fix);
 }
 
 void TrackDecoder::emit() noexcept {
@@ -230,45 +330,49 @@ void TrackDecoder::emit() noexcept {
     fix.longitude = cycle_.longitude;
     fix.has_height = cycle_.has_height;
     fix.height = cycle_.height;
+    fix.has_separation = cycle_.has_height && cycle_.has_separation;
+    fix.separation = cycle_.separation;
+    if (fix.has_separation) fix.ellipsoidal_height = fix.height + fix.separation;
     fix.quality = cycle_.quality;
     fix.satellites = cycle_.satellites;
+    fix.hdop = cycle_.hdop;
 
     if (fix.has_time) {
-        if (has_date_) {
-            // The date was learned earlier in the day; a time of day far
-            // below it means the log has passed midnight since.
-            if (fix.time_of_day < date_time_of_day_ - kSecondsPerDay / 2) {
-                midnight_ += kSecondsPerDay;
-                date_time_of_day_ = fix.time_of_day;
-            }
-            fix.has_date = true;
-            fix.unix_time = midnight_ + fix.time_of_day;
-        }
         if (has_clock_) {
             double delta = fix.time_of_day - clock_time_of_day_;
             if (delta < -kSecondsPerDay / 2) delta += kSecondsPerDay;
             if (delta > 0.0) clock_ += delta;
+            if (delta < 0.0) ++totals_.time_backwards;
         }
         has_clock_ = true;
         clock_time_of_day_ = fix.time_of_day;
     }
 
-    // The step is the chord between the two points on the ellipsoid: for
-    // fixes metres or kilometres apart it equals the distance over the
-    // ground to well below a millimetre.
-    const Geocentric xyz = to_geocentric({fix.latitude * kDegreesToRadians, fix.longitude * kDegreesToRadians, 0.0});
+    // The step is the chord between the two points: for fixes metres or
+    // kilometres apart it equals the distance over the ground to well below
+    // a millimetre. At their ellipsoidal heights when both have one, on the
+    // ellipsoid otherwise (an MSL height is no height above anything the
+    // chord could use).
+    fix.geocentric = to_geocentric({fix.latitude * kDegreesToRadians, fix.longitude * kDegreesToRadians,
+                                    fix.has_separation ? fix.ellipsoidal_height : 0.0});
     if (has_previous_) {
-        const double dx = xyz.x - previous_.x;
-        const double dy = xyz.y - previous_.y;
-        const double dz = xyz.z - previous_.z;
+        Geocentric a = fix.geocentric;
+        Geocentric b = previous_.geocentric;
+        if (fix.has_separation != previous_.has_separation) {
+            if (fix.has_separation) a = to_geocentric({fix.latitude * kDegreesToRadians, fix.longitude * kDegreesToRadians, 0.0});
+            else b = to_geocentric({previous_.latitude * kDegreesToRadians, previous_.longitude * kDegreesToRadians, 0.0});
+        }
+        const double dx = a.x - b.x;
+        const double dy = a.y - b.y;
+        const double dz = a.z - b.z;
         fix.step = std::sqrt(dx * dx + dy * dy + dz * dz);
         fix.first = false;
     }
     has_previous_ = true;
-    previous_ = xyz;
+    previous_ = fix;
 
     if (fix.has_height) {
-        const SampleOutcome outcome = filter_.add(fix.height, clock_, tolerance_, kFilterSamples);
+        const SampleOutcome outcome = filter_.add(fix.height, clock_, options_.tolerance, kFilterSamples);
         fix.height_accepted = outcome.accepted;
         fix.filter_status = outcome.status;
         fix.filtered_height = outcome.output;
@@ -276,14 +380,22 @@ void TrackDecoder::emit() noexcept {
         if (!fix.height_accepted) ++totals_.rejected_heights;
     }
 
-    ++totals_.fixes;
-    totals_.distance += fix.step;
-    if (!totals_.has_first) {
-        totals_.has_first = true;
-        totals_.first_fix = fix;
+    if (has_date_) {
+        release_held();
+        if (fix.has_time) date(fix);
+        hand_over(fix);
+    } else if (options_.hold_undated > 0 && fix.has_time) {
+        if (held_count_ == options_.hold_undated) {
+            // No date for so long: the oldest goes out undated.
+            hand_over(held_[0]);
+            std::memmove(static_cast<void*>(held_), held_ + 1, sizeof(Fix) * std::size_t(held_count_ - 1));
+            --held_count_;
+        }
+        held_[held_count_++] = fix;
+    } else {
+        release_held();
+        hand_over(fix);
     }
-    totals_.last_fix = fix;
-    sink_->on_fix(fix);
 }
 
 }  // namespace quillon

@@ -1,8 +1,13 @@
 // quillon track LOG: position fixes of an NMEA 0183 log and its summary.
 #include <quillon/cpp/angles.hpp>
+#include <quillon/cpp/time.hpp>
 #include <quillon/cpp/track.hpp>
 
+#include <cerrno>
+#include <cmath>
 #include <cstdio>
+#include <cstring>
+#include <vector>
 
 #include "command_line.h"
 #include "commands.h"
@@ -11,6 +16,8 @@
 #include "settings.h"
 #include "text_input.h"
 #include "tool_platform.h"
+#include "track_platform.h"
+#include "track_plot.h"
 #include "track_printer.h"
 #include "typed_text.h"
 
@@ -19,15 +26,23 @@ namespace cli {
 namespace {
 
 const char kHelp[] =
-    "usage: quillon track [OPTIONS] LOG|-\n"
+    "usage: quillon track [OPTIONS] LOG|DEVICE|-\n"
     "\n"
     "Reads an NMEA 0183 log, verifies each sentence's checksum, decodes the\n"
-    "position fixes of its GGA, RMC and GLL sentences (dated by RMC or ZDA),\n"
-    "screens the heights with a median filter and prints one line per fix:\n"
-    "time, latitude, longitude, height, distance from the previous fix, fix\n"
-    "quality, satellites and the filter's verdict (med5/med3: accepted as the\n"
+    "position fixes of its GGA, GNS, RMC and GLL sentences of any talker\n"
+    "(dated by RMC or ZDA), screens the heights with a median filter and\n"
+    "prints one line per fix: time, latitude, longitude, the height above\n"
+    "mean sea level (msl, as GGA and GNS give it), the height above the WGS 84\n"
+    "ellipsoid (ellipsoid: msl plus the geoid separation, where the sentence\n"
+    "gives the separation), the distance from the previous fix (step, at the\n"
+    "ellipsoidal heights where both fixes have one), fix quality,\n"
+    "satellites, HDOP and the filter's verdict (med5/med3: accepted as the\n"
     "median of 5+ or 3-4 recent heights; raw: not accepted). A summary ends\n"
-    "the output. Defects of the log are counted in the summary, never fatal.\n";
+    "the output, with the spread of the fixes about their mean (not their\n"
+    "accuracy against the truth). Defects of the log are counted in the\n"
+    "summary, never fatal. Times are UTC; machine-read formats write them in\n"
+    "ISO 8601. Standard input and devices are read live: each fix is written\n"
+    "as soon as it is complete, until the input ends or Ctrl-C.\n";
 
 // A bar on standard error for logs large enough to take a while.
 class Progress {
@@ -58,19 +73,88 @@ private:
     bool drawn_ = false;
 };
 
+// Hands each fix to the printer, the statistics and the plot.
+class Fan : public quillon::FixSink {
+public:
+    Fan(TrackPrinter* printer, quillon::TrackStatistics* statistics, TrackPlot* plot)
+        : printer_(printer), statistics_(statistics), plot_(plot) {}
+    void on_fix(const quillon::Fix& fix) override {
+        printer_->on_fix(fix);
+        statistics_->add(fix);
+        if (plot_ != nullptr) plot_->add(fix);
+    }
+
+private:
+    TrackPrinter* printer_;
+    quillon::TrackStatistics* statistics_;
+    TrackPlot* plot_;
+};
+
+// A file named on the command line is written beside itself and put in
+// place whole, so a failed run never leaves half a file where a good one was.
+class FileTarget {
+public:
+    explicit FileTarget(std::string path) : path_(std::move(path)), scratch_(path_ + ".quillon-part") {}
+    ~FileTarget() {
+        if (file_ != nullptr) std::fclose(file_);
+        if (!done_ && file_opened_) std::remove(scratch_.c_str());
+    }
+    std::FILE* open() {
+        file_ = openFile(scratch_, "wb");
+        file_opened_ = file_ != nullptr;
+        return file_;
+    }
+    // After the last write: false (and the old file untouched) on any error.
+    bool commit() {
+        const bool closed = std::fclose(file_) == 0;
+        file_ = nullptr;
+        if (!closed || !replaceFile(scratch_, path_)) return false;
+        done_ = true;
+        return true;
+    }
+    const std::string& path() const { return path_; }
+
+private:
+    std::string path_;
+    std::string scratch_;
+    std::FILE* file_ = nullptr;
+    bool file_opened_ = false;
+    bool done_ = false;
+};
+
 }  // namespace
 
 int runTrack(int argc, char** argv) {
-    bool csv = false;
-    bool json = false;
+    bool csv = false, json = false, gpx = false, geojson = false, geojsonseq = false, kml = false, follow = false;
     std::optional<int> styleGiven;
     std::optional<int> decimalsGiven;
+    std::optional<int> baud;
+    std::optional<double> gap;
     std::optional<std::string> toleranceText;
     std::optional<std::string> unitsFile;
+    std::optional<std::string> outputPath;
+    std::optional<std::string> plotPath;
+    std::optional<std::string> rolloverText;
     CommandLine args(
         "track", kHelp,
-        {Option::flag("csv", "comma-separated table (the summary goes to stderr)", &csv),
+        {Option::flag("csv", "comma-separated table with lat and lon columns in degrees, heights in metres, ISO "
+                             "8601 times (the summary goes to stderr)",
+                      &csv),
          Option::flag("json", "one JSON object per fix, then a SUMMARY object", &json),
+         Option::flag("gpx", "GPX 1.1: a track, a segment per continuous run (the summary goes to stderr)", &gpx),
+         Option::flag("geojson", "GeoJSON: the fixes as points, then the track as a line (summary to stderr)",
+                      &geojson),
+         Option::flag("geojsonseq", "GeoJSON text sequence: one feature per line (summary to stderr)", &geojsonseq),
+         Option::flag("kml", "KML: the track with a time per point, and its line (summary to stderr)", &kml),
+         Option::text("output", "FILE", "write the fixes to FILE (also -o), put in place only when complete",
+                      &outputPath),
+         Option::text("plot", "FILE", "also draw the fixes into FILE, an SVG picture", &plotPath),
+         Option::text("rollover-after", "DATE",
+                      "move dates before DATE (2019-04-07) on by 1024-week periods: GPS week rollover repair",
+                      &rolloverText),
+         Option::number("gap", "SECONDS", "a longer time step is a gap and starts a new segment (default 10)", &gap),
+         Option::whole("baud", "N", 1, 4000000, "set a serial device up: raw bytes at N bit/s", &baud),
+         Option::flag("follow", "keep reading a growing log, as tail -f does, until Ctrl-C", &follow),
          Option::choice("style", {{"dms", nullptr}, {"dm", nullptr}},
                         "degrees minutes seconds, or degrees and decimal minutes (default: latLonStyle of the "
                         "settings)",
@@ -83,8 +167,23 @@ int runTrack(int argc, char** argv) {
                         &toleranceText)
              .saying("a positive length"),
          Option::unitsFile("units settings file (distance unit, style)", &unitsFile)});
-    if (const auto status = args.parse(argc, argv)) return *status;
+    args.exclusive({"csv", "json", "gpx", "geojson", "geojsonseq", "kml"});
+    // -o, the short name everyone types for the output file.
+    std::vector<char*> spelled(argv, argv + argc);
+    static char kOutput[] = "--output";
+    for (int i = 1; i < argc; ++i)
+        if (std::strcmp(spelled[std::size_t(i)], "-o") == 0) spelled[std::size_t(i)] = kOutput;
+        else if (std::strcmp(spelled[std::size_t(i)], "--") == 0) break;
+    if (const auto status = args.parse(argc, spelled.data())) return *status;
     if (args.positionals().size() != 1) return args.usageError("needs one log file, or '-' for standard input");
+    if (gap && !(*gap > 0.0)) return args.badValue("gap", shortestText(*gap));
+    double rolloverAfter = 0.0;
+    if (rolloverText) {
+        const quillon::Result<double> read = quillon::read_iso_time(*rolloverText);
+        if (!read) return args.usageError("--rollover-after takes an ISO 8601 date such as 2019-04-07, not '" +
+                                          *rolloverText + "'");
+        rolloverAfter = *read;
+    }
 
     SettingsFile settings;
     if (const int status = loadSettings("track", unitsFile, SettingsUse::kRead, &settings); status != kSuccess)
@@ -102,35 +201,105 @@ int runTrack(int argc, char** argv) {
     LogReader reader;
     if (!reader.open(path)) return inputError("track", openFailureReason(path));
     const std::string source = path == "-" ? "<stdin>" : path;
-
-    Output out(stdout);
-    Output err(stderr);
-    const Format format = csv ? Format::kCsv : json ? Format::kJson : Format::kText;
-    TrackPrinter printer(&out, format, style, decimals, settings.units);
-    quillon::TrackDecoder decoder(printer, tolerance);
-    Progress progress(path);
-
-    printer.writeHeader();
-    const char* line;
-    std::size_t length;
-    bool overlong;
-    while (reader.next(&line, &length, &overlong)) {
-        if (overlong)
-            decoder.add_overlong_line(reader.lineNumber());
-        else
-            decoder.add_line(std::string_view(line, length), reader.lineNumber());
-        if ((reader.lineNumber() & 0xFFF) == 0) progress.update(reader.bytesRead());
+    std::FILE* input = path == "-" ? stdin : nullptr;
+    const bool device = path != "-" && isTerminalPath(path);
+    if (baud) {
+        if (!device) return inputError("track", path + ": --baud is for a serial device, and this is none");
+        // The reader's stream is the one to set up: reopen it to get at it.
+        input = openFile(path, "rb");
+        if (input == nullptr) return inputError("track", openFailureReason(path));
+        const std::string problem = setUpSerial(input, *baud);
+        std::fclose(input);
+        if (!problem.empty()) return inputError("track", path + ": " + problem);
     }
-    decoder.finish();
-    progress.clear();
-    if (reader.failed()) {
-        out.flush();
-        return inputError("track", source + ":" + std::to_string(reader.lineNumber() + 1) + ": read error");
+    // Pipes, terminals and devices are read as they come; a regular file on
+    // standard input is read as any file.
+    const bool live = device || (path == "-" && !isRegularStream(stdin));
+    if (live || follow) {
+        reader.setLive(follow);
+        catchInterrupt();
     }
-    printer.writeSummary(source, decoder.counts(), decoder.types(), decoder.totals(), &err);
-    err.flush();
-    if (!out.flush()) return inputError("track", "cannot write the output");
-    return kSuccess;
+
+    std::optional<FileTarget> target;
+    std::FILE* stream = stdout;
+    if (outputPath) {
+        target.emplace(*outputPath);
+        stream = target->open();
+        if (stream == nullptr) return inputError("track", "cannot write " + *outputPath + ": " + std::strerror(errno));
+    }
+    const Format format = csv          ? Format::kCsv
+                          : json       ? Format::kJson
+                          : gpx        ? Format::kGpx
+                          : geojson    ? Format::kGeoJson
+                          : geojsonseq ? Format::kGeoJsonSeq
+                          : kml        ? Format::kKml
+                                       : Format::kText;
+    bool failed = false;
+    int status = kSuccess;
+    {
+        Output out(stream);
+        Output err(stderr);
+        TrackLayout layout;
+        layout.format = format;
+        layout.style = style;
+        layout.decimals = decimals;
+        layout.units = settings.units;
+        layout.gapSeconds = gap.value_or(10.0);
+        layout.flushEachFix = live || follow;
+        layout.name = source;
+        TrackPrinter printer(&out, layout);
+        if (!printer.ready()) return inputError("track", "cannot make a scratch file for the track's line");
+        quillon::TrackStatistics statistics(layout.gapSeconds);
+        std::optional<TrackPlot> plot;
+        if (plotPath) plot.emplace(layout);
+        Fan fan(&printer, &statistics, plot ? &*plot : nullptr);
+        quillon::TrackOptions options;
+        options.tolerance = tolerance;
+        options.rollover_after = rolloverAfter;
+        // Live fixes go out at once, dated or not.
+        if (layout.flushEachFix) options.hold_undated = 0;
+        quillon::TrackDecoder decoder(fan, options);
+        Progress progress(path);
+
+        printer.writeHeader();
+        if (layout.flushEachFix) out.flush();
+        const char* line;
+        std::size_t length;
+        bool overlong;
+        while (reader.next(&line, &length, &overlong)) {
+            if (overlong)
+                decoder.add_overlong_line(reader.lineNumber());
+            else
+                decoder.add_line(std::string_view(line, length), reader.lineNumber());
+            if ((reader.lineNumber() & 0xFFF) == 0) progress.update(reader.bytesRead());
+        }
+        decoder.finish();
+        progress.clear();
+        std::string readProblem;
+        // A receiver has no end: a device that stops giving bytes without
+        // an interrupt is gone (unplugged, hung up).
+        if (reader.failed() || (device && !interrupted()))
+            readProblem = device ? source + ": the device stopped answering (unplugged?)"
+                                 : source + ":" + std::to_string(reader.lineNumber() + 1) + ": read error";
+        printer.writeEnd(source, {&decoder.counts(), &decoder.types(), &decoder.totals(), statistics.figures()}, &err);
+        err.flush();
+        failed = !out.flush();
+        if (!readProblem.empty()) status = inputError("track", readProblem);
+        if (plot) {
+            FileTarget picture(*plotPath);
+            std::FILE* file = picture.open();
+            bool written = file != nullptr;
+            if (written) {
+                Output svg(file);
+                plot->write(svg, statistics.figures(), source);
+                written = svg.flush();
+            }
+            if (!(written && picture.commit())) status = inputError("track", "cannot write the picture " + *plotPath);
+        }
+    }
+    if (failed) return inputError("track", outputPath ? "cannot write " + *outputPath : "cannot write the output");
+    if (target && !target->commit()) return inputError("track", "cannot write " + *outputPath);
+    return status;
 }
 
 }  // namespace cli

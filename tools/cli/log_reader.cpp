@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "tool_platform.h"
+#include "track_platform.h"
 
 namespace cli {
 
@@ -34,11 +35,30 @@ bool LogReader::open(std::FILE* stream) {
     return file_ != nullptr;
 }
 
-bool LogReader::failed() const { return file_ != nullptr && std::ferror(file_) != 0; }
+bool LogReader::failed() const { return readFailed_ || (file_ != nullptr && std::ferror(file_) != 0); }
+
+void LogReader::setLive(bool follow) {
+    live_ = true;
+    follow_ = follow;
+}
 
 bool LogReader::fill() {
     if (atEnd_) return false;
-    const std::size_t n = std::fread(buffer_ + end_, 1, capacity_ - end_, file_);
+    std::size_t n = 0;
+    if (live_) {
+        for (;;) {
+            const long long got = readSome(file_, buffer_ + end_, capacity_ - end_);
+            if (got < 0) readFailed_ = true;
+            if (got == 0 && follow_ && !interrupted()) {
+                pauseBriefly();
+                continue;
+            }
+            n = got > 0 ? std::size_t(got) : 0;
+            break;
+        }
+    } else {
+        n = std::fread(buffer_ + end_, 1, capacity_ - end_, file_);
+    }
     if (n == 0) {
         atEnd_ = true;
         return false;

@@ -30,6 +30,11 @@ public:
     // false at the end of the input.
     bool next(const char** line, std::size_t* length, bool* overlong);
     bool failed() const;
+    // Live input (a pipe, a terminal, a receiver): each read takes what has
+    // come, so lines are handed over as soon as they are complete; with
+    // follow, the end of the input is waited at, as "tail -f" does, until
+    // an interrupt.
+    void setLive(bool follow);
     long long bytesRead() const { return bytesRead_; }
     long long lineNumber() const { return lineNumber_; }
 
@@ -44,6 +49,9 @@ private:
     std::size_t begin_ = 0;
     std::size_t end_ = 0;
     bool atEnd_ = false;
+    bool live_ = false;
+    bool follow_ = false;
+    bool readFailed_ = false;
     long long bytesRead_ = 0;
     long long lineNumber_ = 0;
 };

@@ -1,0 +1,441 @@
+// What `quillon track` writes for programs, read back by the programs that
+// read it (GDAL, gpsbabel, libxml2, librsvg); its times and accuracy
+// figures; the receivers' quirks it must not turn into wrong numbers; and
+// live input through a pipe and a pseudo-terminal.
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <termios.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <sstream>
+#include <vector>
+
+#include "nmea_reference.h"
+#include "tool_runner.h"
+
+namespace {
+
+const std::string kBundledLog = std::string(QUILLON_EXAMPLES_DIR) + "/nmea-rtk.nmea";
+
+std::string sentence(const std::string& body) {
+    unsigned x = 0;
+    for (char c : body) x ^= static_cast<unsigned char>(c);
+    char tail[8];
+    std::snprintf(tail, sizeof tail, "*%02X", x);
+    return "$" + body + tail + "\r\n";
+}
+
+bool have(const char* program) {
+    return std::system(("command -v " + std::string(program) + " > /dev/null 2>&1").c_str()) == 0;
+}
+
+// Standard output of a shell command.
+std::string shell(const std::string& command) {
+    std::string out;
+    if (std::FILE* pipe = popen(command.c_str(), "r")) {
+        char buffer[4096];
+        std::size_t n;
+        while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
+        pclose(pipe);
+    }
+    return out;
+}
+
+int countOf(const std::string& text, const std::string& what) {
+    int n = 0;
+    for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+    return n;
+}
+
+// The first "x y" after the first "(" after `from` in WKT text.
+std::pair<double, double> firstVertex(const std::string& wkt, std::size_t from = 0) {
+    const std::size_t open = wkt.find_first_of('(', from);
+    if (open == std::string::npos) return {NAN, NAN};
+    const char* p = wkt.c_str() + wkt.find_first_not_of('(', open);
+    char* end = nullptr;
+    const double x = std::strtod(p, &end);
+    return {x, std::strtod(end, nullptr)};
+}
+
+// The tool run outside ToolRunner, with the runner's settings folder.
+std::string toolIn(const ToolRunner& tool) {
+    return "env XDG_CONFIG_HOME=" + quoted(tool.file("config")) + " " + quoted(QUILLON_TOOL_PATH);
+}
+
+TEST(TrackFormats, GdalReadsEveryFormatWithTheFixesOfRealLogs) {
+    if (!have("ogr2ogr")) GTEST_SKIP() << "needs ogr2ogr (Debian package gdal-bin)";
+    std::vector<std::string> logs = {kBundledLog};
+    if (!testing_support::nmeaDir().empty()) logs.push_back(testing_support::nmeaDir() + "/ublox-zed-f9p-nmea.nmea");
+    ToolRunner tool;
+    for (const std::string& log : logs) {
+        const ReferenceLog ref = readReferenceLog(log);
+        const int fixes = int(ref.fixes.size());
+        ASSERT_GT(fixes, 10) << log;
+        const struct {
+            const char* option;
+            std::string source;  // as ogr2ogr opens it: file, layer, open options
+            int points;          // Point rows expected
+            int lines;           // LineString rows expected
+        } cases[] = {
+            {"gpx", "out.gpx track_points", fixes, 0},
+            {"geojson", "out.geojson", fixes, 1},
+            {"geojsonseq", "GeoJSONSeq:out.geojsonseq", fixes, 1},
+            {"kml", "out.kml", 0, 2},
+            {"csv", "-oo X_POSSIBLE_NAMES=lon -oo Y_POSSIBLE_NAMES=lat out.csv", fixes, 0},
+        };
+        for (const auto& c : cases) {
+            const std::string args = std::string("track --") + c.option + " -o out." + c.option + " " + quoted(log);
+            const ToolResult r = tool.run(args);
+            ASSERT_EQ(r.status, 0) << describe(args, r);
+            EXPECT_EQ(summaryValue(r.err, "fixes"), std::to_string(fixes)) << "summary on stderr\n" << describe(args, r);
+            // One CSV row per feature, its geometry as WKT.
+            const std::string dump = shell("cd " + quoted(tool.file("")) + " && ogr2ogr -f CSV /vsistdout/ " +
+                                           c.source + " -lco GEOMETRY=AS_WKT 2>&1");
+            EXPECT_EQ(countOf(dump, "\"POINT"), c.points) << c.option << " " << log << "\n" << dump.substr(0, 400);
+            EXPECT_EQ(countOf(dump, "\"LINESTRING"), c.lines) << c.option << " " << log << "\n" << dump.substr(0, 400);
+            // Longitude first, to the digits of the log.
+            const auto [x, y] = firstVertex(dump, dump.find(c.points > 0 ? "\"POINT" : "\"LINESTRING"));
+            EXPECT_NEAR(x, ref.fixes.front().longitude, 1e-8) << c.option << " " << log;
+            EXPECT_NEAR(y, ref.fixes.front().latitude, 1e-8) << c.option << " " << log;
+            if (c.lines > 0) {
+                // Every fix is a vertex of the line.
+                const std::size_t line = dump.find("\"LINESTRING");
+                EXPECT_EQ(countOf(dump.substr(line, dump.find('"', line + 1) - line), ",") + 1, fixes) << c.option;
+            }
+        }
+    }
+}
+
+TEST(TrackFormats, GpsbabelReadsTheGpxBackToTheSamePositionsAndTimes) {
+    if (!have("gpsbabel")) GTEST_SKIP() << "needs gpsbabel (Debian package gpsbabel)";
+    ToolRunner tool;
+    ASSERT_EQ(tool.run("track --gpx -o t.gpx " + quoted(kBundledLog)).status, 0);
+    const ReferenceLog ref = readReferenceLog(kBundledLog);
+    const std::string csv = shell("gpsbabel -t -i gpx -f " + quoted(tool.file("t.gpx")) +
+                                  " -x transform,wpt=trk -o unicsv,utc=0 -F - 2>&1");
+    std::istringstream in(csv);
+    std::string header, row;
+    std::getline(in, header);
+    ASSERT_EQ(header.find("No,Latitude,Longitude"), 0u) << csv.substr(0, 300);
+    std::size_t n = 0;
+    while (std::getline(in, row) && n < ref.fixes.size()) {
+        std::istringstream fields(row);
+        std::string no, lat, lon;
+        std::getline(fields, no, ',');
+        std::getline(fields, lat, ',');
+        std::getline(fields, lon, ',');
+        EXPECT_NEAR(std::atof(lat.c_str()), ref.fixes[n].latitude, 1e-6) << row;
+        EXPECT_NEAR(std::atof(lon.c_str()), ref.fixes[n].longitude, 1e-6) << row;
+        // 2020/03/18,13:28:19.600 from 132819.60 of 180320
+        const std::string& t = ref.fixes[n].hhmmss;
+        const std::string when = "20" + ref.firstDate.substr(4, 2) + "/" + ref.firstDate.substr(2, 2) + "/" +
+                                 ref.firstDate.substr(0, 2) + "," + t.substr(0, 2) + ":" + t.substr(2, 2) + ":" +
+                                 t.substr(4, 2);
+        EXPECT_NE(row.find(when), std::string::npos) << "expected " << when << " in " << row;
+        ++n;
+    }
+    EXPECT_EQ(n, ref.fixes.size()) << csv.substr(0, 300);
+}
+
+TEST(TrackFormats, XmlOutputsAreWellFormedAndTheSvgRenders) {
+    if (!have("xmllint")) GTEST_SKIP() << "needs xmllint (Debian package libxml2-utils)";
+    ToolRunner tool;
+    // A name that needs escaping in every XML file.
+    testing_support::writeBytes(tool.file("a&b<c>.nmea"), testing_support::readBytes(kBundledLog));
+    ASSERT_EQ(tool.run("track --gpx -o t.gpx --plot t.svg 'a&b<c>.nmea'").status, 0);
+    ASSERT_EQ(tool.run("track --kml -o t.kml 'a&b<c>.nmea'").status, 0);
+    for (const char* name : {"t.gpx", "t.kml", "t.svg"})
+        EXPECT_EQ(std::system(("xmllint --noout " + quoted(tool.file(name))).c_str()), 0) << name;
+    if (!have("rsvg-convert")) GTEST_SKIP() << "needs rsvg-convert (Debian package librsvg2-bin)";
+    const std::string png = tool.file("t.png");
+    ASSERT_EQ(std::system(("rsvg-convert -o " + quoted(png) + " " + quoted(tool.file("t.svg"))).c_str()), 0);
+    EXPECT_EQ(testing_support::readBytes(png).substr(1, 3), "PNG");
+}
+
+TEST(TrackFormats, GpxPointsFollowTheSchemaOrderAndVocabulary) {
+    // The children of wptType in the order of the GPX 1.1 schema's
+    // documentation (topografix.com/GPX/1/1), and the values of fixType.
+    const std::vector<std::string> order = {"ele", "time", "magvar", "geoidheight", "name", "cmt", "desc",
+                                            "src", "link", "sym", "type", "fix", "sat", "hdop", "vdop",
+                                            "pdop", "ageofdgpsdata", "dgpsid", "extensions"};
+    const std::vector<std::string> fixValues = {"none", "2d", "3d", "dgps", "pps"};
+    ToolRunner tool;
+    const ToolResult r = tool.run("track --gpx " + quoted(kBundledLog));
+    ASSERT_EQ(r.status, 0) << describe("track --gpx", r);
+    int points = 0, rtk = 0;
+    for (std::size_t at = r.out.find("<trkpt "); at != std::string::npos; at = r.out.find("<trkpt ", at + 1)) {
+        ++points;
+        const std::size_t end = r.out.find("</trkpt>", at);
+        std::size_t last = 0;
+        for (std::size_t tag = r.out.find('<', at + 1); tag < end; tag = r.out.find('<', tag + 1)) {
+            if (r.out[tag + 1] == '/') continue;
+            const std::string name = r.out.substr(tag + 1, r.out.find_first_of(" >", tag) - tag - 1);
+            if (name.find(':') != std::string::npos) {  // inside extensions
+                continue;
+            }
+            const auto place = std::find(order.begin(), order.end(), name);
+            ASSERT_NE(place, order.end()) << name << " is no child of trkpt";
+            const std::size_t index = std::size_t(place - order.begin());
+            EXPECT_GT(index + 1, last) << name << " out of order in " << r.out.substr(at, end - at);
+            last = index + 1;
+            if (name == "fix") {
+                const std::string value = r.out.substr(tag + 5, r.out.find('<', tag + 1) - tag - 5);
+                EXPECT_NE(std::find(fixValues.begin(), fixValues.end(), value), fixValues.end()) << value;
+            }
+            if (name == "extensions") break;
+        }
+        rtk += r.out.substr(at, end - at).find("<quillon:rtk>fixed</quillon:rtk>") != std::string::npos;
+    }
+    EXPECT_EQ(points, int(readReferenceLog(kBundledLog).fixes.size()));
+    EXPECT_EQ(rtk, 18) << "the bundled log's RTK fixed fixes";
+    // One segment per continuous run: the bundled log has one gap of 630 s.
+    EXPECT_EQ(countOf(r.out, "<trkseg>"), 2);
+}
+
+// A normal deviate from a fixed sequence: the same log on every run.
+class Normal {
+public:
+    double next() {
+        if (spare_) return spare_ = false, saved_;
+        double u, v, s;
+        do {
+            u = 2.0 * uniform() - 1.0;
+            v = 2.0 * uniform() - 1.0;
+            s = u * u + v * v;
+        } while (s >= 1.0 || s == 0.0);
+        const double f = std::sqrt(-2.0 * std::log(s) / s);
+        saved_ = v * f;
+        spare_ = true;
+        return u * f;
+    }
+
+private:
+    double uniform() {
+        state_ = state_ * 6364136223846793005ULL + 1442695040888963407ULL;
+        return double(state_ >> 11) / 9007199254740992.0;
+    }
+    unsigned long long state_ = 42;
+    bool spare_ = false;
+    double saved_ = 0.0;
+};
+
+std::string degreesMinutes(double degrees, int width) {
+    char text[40];
+    const double a = std::fabs(degrees);
+    const int whole = int(a);
+    std::snprintf(text, sizeof text, "%0*d%011.8f", width, whole, (a - whole) * 60.0);
+    return text;
+}
+
+TEST(TrackFigures, SpreadAboutTheMeanMatchesFiguresComputedFromTheKnownOffsets) {
+    // Fixes scattered east and north about a point with known deviations,
+    // correlated; heights with their own spread; a gap of a minute.
+    const double lat0 = 47.5, lon0 = 8.25, a = 6378137.0, e2 = 0.0066943799901413165;
+    const double w = std::sqrt(1.0 - e2 * std::sin(lat0 * M_PI / 180) * std::sin(lat0 * M_PI / 180));
+    const double meridian = a * (1.0 - e2) / (w * w * w), normal = a / w;  // radii of curvature
+    const int n = 4000;
+    Normal random;
+    std::vector<double> east(n), north(n), up(n);
+    std::string log;
+    double t = 36000.0;
+    int q4 = 0;
+    for (int i = 0; i < n; ++i) {
+        const double g1 = random.next(), g2 = random.next();
+        east[i] = 1.5 * g1;
+        north[i] = 0.6 * g1 + 0.8 * g2;
+        up[i] = 100.0 + 2.5 * random.next();
+        const double lat = lat0 + north[i] / meridian * 180 / M_PI;
+        const double lon = lon0 + east[i] / (normal * std::cos(lat0 * M_PI / 180)) * 180 / M_PI;
+        t += i == n / 2 ? 61.0 : 1.0;
+        char hhmmss[16];
+        std::snprintf(hhmmss, sizeof hhmmss, "%02d%02d%02d.00", int(t / 3600), int(t / 60) % 60, int(t) % 60);
+        const int quality = i % 10 == 0 ? 4 : 1;
+        q4 += quality == 4;
+        char tail[64];
+        std::snprintf(tail, sizeof tail, ",%d,12,%.1f,%.3f,M,47.000,M,,", quality, 0.5 + (i % 7) * 0.1, up[i] - 47.0);
+        log += sentence("GPGGA," + std::string(hhmmss) + "," + degreesMinutes(lat, 2) + ",N," +
+                        degreesMinutes(lon, 3) + ",E" + tail);
+    }
+    auto mean = [](const std::vector<double>& v) {
+        double s = 0;
+        for (double x : v) s += x;
+        return s / double(v.size());
+    };
+    auto sd = [&mean](const std::vector<double>& v) {
+        const double m = mean(v);
+        double s = 0;
+        for (double x : v) s += (x - m) * (x - m);
+        return std::sqrt(s / double(v.size() - 1));
+    };
+    // The radii that hold 50 % and 95 % of the fixes about their mean.
+    const double me = mean(east), mn = mean(north);
+    std::vector<double> radius(n);
+    for (int i = 0; i < n; ++i) radius[i] = std::hypot(east[i] - me, north[i] - mn);
+    std::sort(radius.begin(), radius.end());
+
+    ToolRunner tool;
+    const ToolResult r = tool.run("track --json -", log);
+    ASSERT_EQ(r.status, 0) << describe("track --json -", r);
+    const std::string summary = r.out.substr(r.out.find("{\"class\":\"SUMMARY\""));
+    auto value = [&summary](const std::string& key) {
+        const std::size_t at = summary.find("\"" + key + "\":");
+        return at == std::string::npos ? NAN : std::atof(summary.c_str() + at + key.size() + 3);
+    };
+    const struct {
+        const char* key;
+        double expected, tolerance;
+    } figures[] = {
+        {"sd_east", sd(east), 1e-3},
+        {"sd_north", sd(north), 1e-3},
+        {"sd_up", sd(up), 1e-3},
+        {"ellipsoidal_height", mean(up), 1e-3},
+        {"lat", lat0 + mn / meridian * 180 / M_PI, 1e-8},
+        {"lon", lon0 + me / (normal * std::cos(lat0 * M_PI / 180)) * 180 / M_PI, 1e-8},
+        {"drms2", 2 * std::hypot(sd(east), sd(north)), 2e-3},
+        // A sample of 4000 holds its quantiles to about 2 %.
+        {"cep50", radius[n / 2], 0.04 * radius[n / 2]},
+        {"r95", radius[n * 95 / 100], 0.04 * radius[n * 95 / 100]},
+        {"gaps", 1, 0},
+        {"longest_gap", 61, 1e-9},
+        {"min", 0.5, 1e-9},
+        {"median", 0.8, 1e-9},
+        {"max", 1.1, 1e-9},
+        {"4", double(q4), 0},
+        {"1", double(n - q4), 0},
+    };
+    for (const auto& f : figures) EXPECT_NEAR(value(f.key), f.expected, f.tolerance) << f.key << "\n" << summary;
+}
+
+// Summary lines of one crafted log each: what receivers do that must not
+// become a wrong number.
+TEST(TrackQuirks, ReceiverQuirksAreDecodedOrCountedNeverMisread) {
+    const std::string gga = "123519.00,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,";
+    const struct {
+        const char* what;
+        std::string log;
+        const char* label;
+        const char* value;
+    } cases[] = {
+        {"GNS alone", sentence("GNGNS,123519.00,4807.038,N,01131.000,E,ANR,08,0.9,545.4,46.9,,,V"), "decoded",
+         "GGA 0, RMC 0, GLL 0, ZDA 0, GNS 1"},
+        {"GNS height", sentence("GNGNS,123519.00,4807.038,N,01131.000,E,ANR,08,0.9,545.4,46.9,,,V"), "mean position",
+         "N48 07 02.280 E011 31 00.000 592.30 m ellipsoidal"},
+        {"GNS all N", sentence("GNGNS,123519.00,,,,,NN,,,,,,"), "cycles without fix", "1"},
+        {"GGA in feet", sentence("GPGGA,123519.00,4807.038,N,01131.000,E,1,08,0.9,1000.0,F,100.0,F,,"), "mean position",
+         "N48 07 02.280 E011 31 00.000 335.28 m ellipsoidal"},
+        {"simulator", sentence("GPGGA,123519.00,4807.038,N,01131.000,E,8,08,0.9,545.4,M,46.9,M,,"), "not real fixes",
+         "1 (simulator 1, flagged invalid 0)"},
+        {"RMC V beside a GGA fix",
+         sentence("GPGGA," + gga) + sentence("GPRMC,123519.00,V,4807.038,N,01131.000,E,0,0,230394,,,N"),
+         "not real fixes", "1 (simulator 0, flagged invalid 1)"},
+        {"talkers", sentence("BDGGA," + gga) + sentence("GQGGA,123520" + gga.substr(6)) +
+                        sentence("GIGGA,123521" + gga.substr(6)) + sentence("QZGGA,123522" + gga.substr(6)),
+         "fixes", "4"},
+        {"lone CR line ends", "$GPTXT,1*00\r$GPTXT,2*00\rabc\r", "lines", "3"},
+        {"February 30", sentence("GPRMC,123519,A,4807.038,N,01131.000,E,0,0,300221,,,A"), "skipped",
+         "1 (no sentence 0, malformed 0, truncated 0, cut 0, bad field 0, bad date 1, overlong 0; first at line 1)"},
+        {"time backwards", sentence("GPGGA," + gga) + sentence("GPGGA,123518" + gga.substr(6)), "time backwards", "1"},
+    };
+    ToolRunner tool;
+    for (const auto& c : cases) {
+        const ToolResult r = tool.run("track -", c.log);
+        ASSERT_EQ(r.status, 0) << describe(c.what, r);
+        EXPECT_EQ(summaryValue(r.out, c.label), c.value) << c.what << "\n" << describe("track -", r);
+    }
+}
+
+TEST(TrackQuirks, NoFixCyclesOfRealLogsAreCountedOncePerGga) {
+    QUILLON_REQUIRE_NMEA_LOGS();
+    ToolRunner tool;
+    // GGA sentences with quality 0 in each log, one per report cycle.
+    for (const auto& [name, cycles] : {std::pair<const char*, const char*>{"quectel-eg25-g.nmea", "37"},
+                                       {"telit-he910.nmea", "37"}, {"hemi.nmea", "194"}}) {
+        const ToolResult r = tool.run("track " + quoted(testing_support::nmeaDir() + "/" + name));
+        EXPECT_EQ(summaryValue(r.out, "cycles without fix"), cycles) << name;
+    }
+}
+
+TEST(TrackTimes, DatesReachEarlierFixesFollowMidnightAndRepairTheRollover) {
+    const std::string fix = ",4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,";
+    const struct {
+        const char* what;
+        std::string log;
+        const char* options;
+        const char* first;  // the first fix's time in JSON
+        const char* last;
+    } cases[] = {
+        {"dated afterwards, over midnight",
+         sentence("GPGGA,235959.50" + fix) + sentence("GPRMC,000000.50,A,4807.038,N,01131.000,E,0,0,010120,,,A"), "",
+         "2019-12-31T23:59:59.500Z", "2020-01-01T00:00:00.500Z"},
+        {"into the next day",
+         sentence("GPZDA,235959.00,31,12,2019,00,00") + sentence("GPGGA,235959.00" + fix) +
+             sentence("GPGGA,000001.00" + fix),
+         "", "2019-12-31T23:59:59.000Z", "2020-01-01T00:00:01.000Z"},
+        {"week rollover",
+         sentence("GPRMC,120000.00,A,4807.038,N,01131.000,E,0,0,220899,,,A"), "--rollover-after 2019-04-07 ",
+         "2019-04-07T12:00:00.000Z", "2019-04-07T12:00:00.000Z"},
+        {"never dated", sentence("GPGGA,120000.00" + fix), "", "null", "null"},
+    };
+    ToolRunner tool;
+    for (const auto& c : cases) {
+        const ToolResult r = tool.run(std::string("track --json ") + c.options + "-", c.log);
+        ASSERT_EQ(r.status, 0) << describe(c.what, r);
+        const std::string quote = c.first[0] == 'n' ? "" : "\"";
+        EXPECT_NE(r.out.find("\"first\":" + quote + c.first + quote + ",\"last\":" + quote + c.last + quote),
+                  std::string::npos)
+            << c.what << "\n" << describe("track --json", r);
+    }
+    const ToolResult rolled = tool.run("track --rollover-after 2019-04-07 -", cases[2].log);
+    EXPECT_EQ(summaryValue(rolled.out, "rollover repaired"), "1 fixes") << describe("rollover", rolled);
+}
+
+// The tool's output up to the first fix line, read while the input is
+// still open.
+TEST(TrackLive, FixesAppearBeforeThePipeOrTheDeviceEnds) {
+    const std::string one = sentence("GPGGA,120000.00,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,");
+    const std::string two = sentence("GPGGA,120001.00,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,");
+    ToolRunner tool;
+    // A pipe: the second sentence completes the first fix, the third is
+    // written only once that fix has come out.
+    testing_support::writeBytes(tool.file("a"), one + two);
+    testing_support::writeBytes(tool.file("b"), sentence("GPGGA,120002.00,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,"));
+    const ToolResult piped = tool.run(
+        "track --json - < /dev/null > /dev/null; { cat a; i=0; until grep -q FIX out || [ $i -ge 100 ]; do sleep 0.1; "
+        "i=$((i+1)); done; grep -c FIX out > before; cat b; } | " + toolIn(tool) +
+        " track --json - > out; cat before out");
+    EXPECT_EQ(piped.out.substr(0, 2), "1\n") << "one fix before the input ended\n" << describe("pipe", piped);
+    EXPECT_EQ(countOf(piped.out, "\"class\":\"FIX\""), 3) << describe("pipe", piped);
+
+    // A pseudo-terminal set up as a serial device; closing its far end is a
+    // receiver unplugged.
+    const int master = posix_openpt(O_RDWR | O_NOCTTY);
+    ASSERT_GE(master, 0);
+    fcntl(master, F_SETFD, FD_CLOEXEC);  // the tool must not hold the far end open
+    ASSERT_EQ(grantpt(master), 0);
+    ASSERT_EQ(unlockpt(master), 0);
+    const std::string device = ptsname(master);
+    std::FILE* run = popen(("timeout 60 " + toolIn(tool) + " track --json --baud 115200 " + device + " 2>&1").c_str(), "r");
+    ASSERT_NE(run, nullptr);
+    // The receiver talks once the tool has set the device up.
+    struct termios mode;
+    for (int i = 0; i < 100 && tcgetattr(master, &mode) == 0 && (mode.c_lflag & ICANON) != 0; ++i) usleep(100000);
+    ASSERT_EQ(write(master, (one + two).data(), one.size() + two.size()), ssize_t(one.size() + two.size()));
+    char line[2048] = {0};
+    ASSERT_NE(std::fgets(line, sizeof line, run), nullptr);
+    EXPECT_EQ(std::string(line).find("{\"class\":\"FIX\",\"time\":null,\"time_of_day\":\"12:00:00.000\""), 0u) << line;
+    close(master);
+    std::string rest;
+    while (std::fgets(line, sizeof line, run) != nullptr) rest += line;
+    const int status = pclose(run);
+    EXPECT_EQ(WEXITSTATUS(status), 1) << rest;
+    EXPECT_NE(rest.find("{\"class\":\"SUMMARY\""), std::string::npos) << rest;
+    EXPECT_NE(rest.find("the device stopped answering"), std::string::npos) << rest;
+}
+
+}  // namespace
