@@ -5,7 +5,6 @@
 #include <cmath>
 #include <cstring>
 #include <random>
-#include <thread>
 #include <vector>
 
 #include "numerics/gasdev.h"
@@ -102,33 +101,14 @@ TEST(NumericsApi, InversionErrors) {
     EXPECT_FALSE(replaced);
 }
 
-std::vector<double> draws(quillon::NormalGenerator& g, int count) {
-    std::vector<double> out(count);
-    for (double& v : out) v = g.next();
-    return out;
-}
-
-TEST(NumericsApi, GeneratorsOnTwoThreadsGiveTheirSequentialSequences) {
-    constexpr int kDraws = 100000;
-    quillon::NormalGenerator a1(-1), b1(-17);
-    const std::vector<double> expectedA = draws(a1, kDraws), expectedB = draws(b1, kDraws);
-    quillon::NormalGenerator a2(-1), b2(-17);
-    std::vector<double> gotA, gotB;
-    std::thread ta([&] { gotA = draws(a2, kDraws); });
-    std::thread tb([&] { gotB = draws(b2, kDraws); });
-    ta.join();
-    tb.join();
-    EXPECT_EQ(std::memcmp(gotA.data(), expectedA.data(), kDraws * sizeof(double)), 0);
-    EXPECT_EQ(std::memcmp(gotB.data(), expectedB.data(), kDraws * sizeof(double)), 0);
-
-    // The sequence of a seed is the hosts' gasdev sequence of that seed, and
-    // a positive seed is taken as its negative.
+// The sequence of a seed is the hosts' gasdev sequence of that seed, and a
+// positive seed is taken as its negative.
+TEST(NumericsApi, GeneratorsGiveTheHostsSequences) {
     quillon::numerics::resetGasdevState();
     int seed = -17;
     quillon::NormalGenerator positive(17);
     for (int i = 0; i < 1000; ++i) {
         const double flat = gasdev(&seed);
-        ASSERT_EQ(flat, expectedB[i]) << "draw " << i;
         ASSERT_EQ(positive.next(), flat) << "draw " << i;
     }
     quillon::numerics::resetGasdevState();
