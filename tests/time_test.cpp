@@ -111,7 +111,9 @@ TEST(Time, CalendarFieldsThroughEveryDoor) {
         EXPECT_EQ(jy * 1000 + doy, row.year * 1000 + row.dayOfYear);
         EXPECT_EQ(jh * 100 + jmi, row.hour * 100 + row.minute);
         EXPECT_DOUBLE_EQ(js, row.second);
-        if (row.dos >= 0) EXPECT_DOUBLE_EQ(yearMonthDayToDos(y, mo, d, h, mi, s), row.dos);
+        if (row.dos >= 0) {
+            EXPECT_DOUBLE_EQ(yearMonthDayToDos(y, mo, d, h, mi, s), row.dos);
+        }
         const auto c = quillon::calendar_time(row.dos);
         EXPECT_EQ(c.year * 10000 + c.month * 100 + c.day, row.year * 10000 + row.month * 100 + row.day);
         EXPECT_EQ(c.hour * 100 + c.minute, row.apiHour * 100 + row.minute);
@@ -296,7 +298,9 @@ TEST(Time, ReadersTakeWhatTheyShouldAndNameWhatIsWrong) {
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.text);
-        if (row.reader == lenient) EXPECT_NEAR(strToTime(quillon::to_wide(row.text).c_str()), row.t, 1e-6);
+        if (row.reader == lenient) {
+            EXPECT_NEAR(strToTime(quillon::to_wide(row.text).c_str()), row.t, 1e-6);
+        }
         for (const bool wide : {false, true}) {
             if (wide && row.reader != lenient) continue;  // the checked readers are UTF-8 only
             const auto result = row.reader == iso          ? quillon::read_iso_time(row.text)

@@ -116,7 +116,9 @@ TEST_F(ModuleLoad, VersionCheckFollowsTheResourceHandOffAndItsRefusalFailsTheLoa
         auto module = quillonLoadLibrary(QUILLON_LIBRARY);
         EXPECT_EQ(module == nullptr, refused);
 #if defined(_WIN32)
-        if (refused) EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_DLL_INIT_FAILED));
+        if (refused) {
+            EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_DLL_INIT_FAILED));
+        }
 #endif
         if (module != nullptr) quillonFreeLibrary(module);
         const std::string trace = readTrace(trace_);
