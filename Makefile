@@ -97,11 +97,12 @@ docs:
 # in a Release build of their own. `make bench` runs them all and writes
 # docs/performance.md; `make bench-smoke` runs each once, to keep them
 # compiling. bench-deps installs the Debian packages they need, only when
-# one is missing.
+# one is missing (the Python rows need the module's and its peers').
 BENCH_BUILD ?= build-bench
 
 bench-deps:
-	sh scripts/install_deps.sh bench-deps libbenchmark-dev libgeographiclib-dev libeigen3-dev gpsd-clients python3
+	sh scripts/install_deps.sh bench-deps libbenchmark-dev libgeographiclib-dev libeigen3-dev gpsd-clients python3 \
+	    $(PYTHON_PACKAGES)
 
 bench-build: bench-deps
 	cmake -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=Release -DQUILLON_BUILD_BENCH=ON \

@@ -15,6 +15,7 @@
 #include <quillon/cpp/geodesy.hpp>
 #include <quillon/cpp/numerics.hpp>
 #include <quillon/cpp/estimation.hpp>
+#include <quillon/cpp/track.hpp>
 
 /// Survey, geodetic and numeric utilities: the C++ API.
 namespace quillon {}

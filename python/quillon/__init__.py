@@ -2,10 +2,10 @@
 
 Geocentric conversion over numpy arrays (geodetic2ecef, ecef2geodetic),
 angles and lengths as text (format_lat, format_lon, format_angle,
-parse_angle, read_angle, parse_length, read_length, format_length, Units),
+parse_angle, read_angle, read_latitude, read_longitude, parse_length, read_length, format_length, Units),
 GPS time, Julian days and date-time text (gps_to_datetime,
 datetime_to_gps, julian_day_number, civil_date, format_time, parse_time,
-read_time),
+read_time, read_iso_time),
 NMEA 0183 sentences and logs (checksum, checksum_ok, with_checksum,
 split_fields, read_track),
 robust statistics and estimation (median, lad_fit, MedianFilter,
@@ -32,7 +32,9 @@ from ._text import (
     parse_angle,
     parse_length,
     read_angle,
+    read_latitude,
     read_length,
+    read_longitude,
     split_fields,
     with_checksum,
 )
@@ -43,6 +45,7 @@ from ._time import (
     gps_to_datetime,
     julian_day_number,
     parse_time,
+    read_iso_time,
     read_time,
 )
 from ._track import Track, read_track
@@ -96,7 +99,10 @@ __all__ = [
     "parse_length",
     "parse_time",
     "read_angle",
+    "read_iso_time",
+    "read_latitude",
     "read_length",
+    "read_longitude",
     "read_time",
     "read_track",
     "solve_position",

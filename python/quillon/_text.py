@@ -81,6 +81,22 @@ def read_angle(text: Text) -> float:
     return _core.read_angle(text)
 
 
+def read_latitude(text: Text) -> float:
+    """Reads a whole typed latitude: read_angle(), and besides, the angle
+    lies within -90..90 degrees whatever its letter, and a letter, if any,
+    is N or S ('45 E' raises ValueError).
+    """
+    return _core.read_latitude(text)
+
+
+def read_longitude(text: Text) -> float:
+    """Reads a whole typed longitude: read_angle(), and besides, the angle
+    lies within -180..180 degrees whatever its letter, and a letter, if any,
+    is E or W ('45 N' raises ValueError).
+    """
+    return _core.read_longitude(text)
+
+
 def parse_length(text: Text, unit: Unit = "m") -> ParsedLength:
     """Reads a typed length leniently, as the hosts' length fields read it.
 

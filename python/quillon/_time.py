@@ -130,3 +130,15 @@ def read_time(text: Text) -> datetime:
     "day 30 is not 1..28 in February 2021").
     """
     return _datetime(_core.read_time(text))
+
+
+def read_iso_time(text: Text) -> datetime:
+    """Reads a whole ISO 8601 date-time as an aware UTC datetime.
+
+    '2021-07-15T13:12:42Z', '2021-07-15 13:12:42', '2021-07-15T15:12:42.5+02:00'
+    or a date alone ('2021-07-15', its midnight). An offset is subtracted; a
+    time without a zone is taken as UTC. Years lie in 1583..9999.
+
+    Raises ValueError naming what could not be read or the field out of range.
+    """
+    return _datetime(_core.read_iso_time(text))

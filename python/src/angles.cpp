@@ -40,6 +40,12 @@ py::object parse_angle(const py::handle& text) {
 
 double read_angle(const py::handle& text) { return value_of(quillon::read_angle(text_arg(text, "text").bytes)); }
 
+double read_latitude(const py::handle& text) { return value_of(quillon::read_latitude(text_arg(text, "text").bytes)); }
+
+double read_longitude(const py::handle& text) {
+    return value_of(quillon::read_longitude(text_arg(text, "text").bytes));
+}
+
 }  // namespace
 
 quillon::AngleStyle style_arg(const std::string& style) {
@@ -54,6 +60,8 @@ void bind_angles(py::module_& m) {
     m.def("format_lon", &format_lon, py::arg("degrees"), py::arg("decimals"), py::arg("style"));
     m.def("parse_angle", &parse_angle, py::arg("text"));
     m.def("read_angle", &read_angle, py::arg("text"));
+    m.def("read_latitude", &read_latitude, py::arg("text"));
+    m.def("read_longitude", &read_longitude, py::arg("text"));
 }
 
 }  // namespace quillon_python

@@ -51,6 +51,10 @@ double parse_time(const py::handle& text) { return value_of(quillon::parse_time(
 
 double read_time(const py::handle& text) { return value_of(quillon::read_time(text_arg(text, "text").bytes)); }
 
+double read_iso_time(const py::handle& text) {
+    return value_of(quillon::read_iso_time(text_arg(text, "text").bytes));
+}
+
 }  // namespace
 
 void bind_time(py::module_& m) {
@@ -61,6 +65,7 @@ void bind_time(py::module_& m) {
     m.def("format_time", &format_time, py::arg("unix_time"));
     m.def("parse_time", &parse_time, py::arg("text"));
     m.def("read_time", &read_time, py::arg("text"));
+    m.def("read_iso_time", &read_iso_time, py::arg("text"));
 }
 
 }  // namespace quillon_python

@@ -52,6 +52,13 @@ def test_date_time_text_reads_as_the_flat_reader_reads_it(flat, text):
     assert quillon.parse_time(text.encode()) == quillon.parse_time(text)
 
 
+@pytest.mark.parametrize(
+    "text", ["2021-07-15T13:12:42.5Z", "2021-07-15 13:12:42.5", "2021-07-15T15:12:42.5+02:00", "2021-07-15T11:12:42.5-0200"]
+)
+def test_iso_times_read_as_utc(text):
+    assert quillon.read_iso_time(text) == datetime(2021, 7, 15, 13, 12, 42, 500000, tzinfo=timezone.utc)
+
+
 @pytest.mark.parametrize("year, month, day", [(1970, 1, 1), (1582, 10, 4), (1582, 10, 15), (1, 1, 1), (9999, 12, 31), (2021, 2, 30)])
 def test_julian_days_are_the_flat_julian_days(flat, year, month, day):
     number = quillon.julian_day_number(year, month, day)

@@ -205,9 +205,13 @@ Error stationOutside(std::size_t index, const Observation& ob, std::size_t stati
         appendNumber(message, index);
         message += " names station ";
         appendNumber(message, named);
-        message += ", but there are ";
-        appendNumber(message, stationCount);
-        message += " stations";
+        if (stationCount == 1) {
+            message += ", but there is 1 station";
+        } else {
+            message += ", but there are ";
+            appendNumber(message, stationCount);
+            message += " stations";
+        }
         return make_error(Errc::invalid_argument, std::move(message));
     } catch (const std::bad_alloc&) {
         return make_error(Errc::invalid_argument, "");

@@ -38,6 +38,8 @@ int rankOf(FixSentence type) {
 
 }  // namespace
 
+FixSink::FixSink() noexcept = default;
+FixSink::FixSink(const FixSink&) noexcept = default;
 FixSink::~FixSink() = default;
 
 void SentenceTypes::add(std::string_view name) noexcept {

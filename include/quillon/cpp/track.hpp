@@ -48,6 +48,16 @@ public:
     virtual ~FixSink();
     /// One complete fix, in log order. Must not throw.
     virtual void on_fix(const Fix& fix) = 0;
+
+protected:
+    // Out of line, so that only the library refers to this class's vtable
+    // (an inline one would copy it into every program that derives a sink).
+    /// Makes a sink; for derived classes.
+    FixSink() noexcept;
+    /// Copies nothing; for derived classes.
+    FixSink(const FixSink&) noexcept;
+    /// Assigns nothing; for derived classes.
+    FixSink& operator=(const FixSink&) noexcept = default;
 };
 
 /// Sentence types the decoder reads.
