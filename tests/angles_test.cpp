@@ -52,45 +52,34 @@ TEST(Angles, WritersGiveTheLayoutsRoundingAndCarriesThroughEveryDoor) {
         int decimals, style;  // 0: DMS, else DM
         const char* expected;
     } rows[] = {
-        {Kind::angle, 12.5, 0, 0, "  12 30 00"},
-        {Kind::angle, 12.5, 6, 1, "  12 30.000000"},
-        {Kind::angle, -12.5, 3, 0, "- 12 30 00.000"},
-        {Kind::angle, 45.1234567, 6, 0, "  45  7 24.444120"},
+        {Kind::angle, 12.5, 0, 0, "  12 30 00"}, {Kind::angle, 12.5, 6, 1, "  12 30.000000"},
+        {Kind::angle, -12.5, 3, 0, "- 12 30 00.000"}, {Kind::angle, 45.1234567, 6, 0, "  45  7 24.444120"},
         {Kind::angle, -359.9999999, 6, 0, "-359 59 59.999640"},  // the longest text
         {Kind::angle, 12.5, 7, 0, "  12 30 00.000000"},  // decimals above 6 count as 6
         {Kind::angle, 12.5, -3, 1, "  12 30"},           // and below 0 as 0
         {Kind::angle, 1.0, 2, 7, "   1 00.00"},          // any non-zero style is DM
         {Kind::angle, 359.9999999, 3, 0, "   0  0 00.000"},  // 360 reduces to 0
-        {Kind::angle, 720.25, 2, 1, "   0 15.00"},
-        {Kind::angle, 10.9999999, 2, 0, "  11  0 00.00"},
+        {Kind::angle, 720.25, 2, 1, "   0 15.00"}, {Kind::angle, 10.9999999, 2, 0, "  11  0 00.00"},
         {Kind::angle, 10.9999999, 2, 1, "  11 00.00"},
         {Kind::angle, 10.0 + 59.9999 / 3600, 3, 0, "  10  1 00.000"},  // seconds carry only
         {Kind::angle, 10.0 + 59.9994 / 3600, 3, 0, "  10  0 59.999"},
         {Kind::angle, -0.0000001, 3, 0, "-  0  0 00.000"},  // a tiny negative keeps "-"
         {Kind::angle, -0.0, 3, 0, "   0  0 00.000"},      // negative zero does not
-        {Kind::angle, kNaN, 3, 0, "   0  0 00.000"},
-        {Kind::angle, -kInf, 3, 0, "-  0  0 00.000"},
+        {Kind::angle, kNaN, 3, 0, "   0  0 00.000"}, {Kind::angle, -kInf, 3, 0, "-  0  0 00.000"},
         {Kind::angle, 2147483648.0, 1, 0, "   0  0 00.0"},
         // The largest in-contract degrees: 2147483647 mod 360 = 127, and the
         // carry out of them reaches 2^31, 128 modulo 360.
         {Kind::angle, 2147483647.5, 1, 1, " 127 30.0"},
         {Kind::angle, std::nextafter(2147483648.0, 0.0), 0, 0, " 128  0 00"},
-        {Kind::latitude, -33.5, 2, 0, "S33 30 00.00"},
-        {Kind::latitude, 51.477811, 4, 1, "N51 28.6687"},
-        {Kind::latitude, 0.0, 0, 0, "N00 00 00"},
-        {Kind::latitude, 5.0 + 1.0 / 60, 1, 1, "N05 01.0"},
-        {Kind::latitude, 89.99999999, 3, 0, "N90 00 00.000"},
-        {Kind::latitude, -1e-9, 2, 0, "S00 00 00.00"},
+        {Kind::latitude, -33.5, 2, 0, "S33 30 00.00"}, {Kind::latitude, 51.477811, 4, 1, "N51 28.6687"},
+        {Kind::latitude, 0.0, 0, 0, "N00 00 00"}, {Kind::latitude, 5.0 + 1.0 / 60, 1, 1, "N05 01.0"},
+        {Kind::latitude, 89.99999999, 3, 0, "N90 00 00.000"}, {Kind::latitude, -1e-9, 2, 0, "S00 00 00.00"},
         {Kind::latitude, -0.0, 2, 0, "N00 00 00.00"},
         {Kind::latitude, std::nextafter(90.0, 100.0), 5, 0, "N00 00 00.000"},  // out of range
-        {Kind::latitude, -90.0000001, 0, 1, "N00 00.000"},
-        {Kind::latitude, kNaN, 2, 0, "N00 00 00.00"},
-        {Kind::longitude, 151.25, 3, 1, "E151 15.000"},
-        {Kind::longitude, -0.5, 0, 0, "W000 30 00"},
-        {Kind::longitude, -122.4194, 3, 0, "W122 25 09.840"},
-        {Kind::longitude, 180.0, 6, 0, "E180 00 00.000000"},
-        {Kind::longitude, -179.999999999, 3, 0, "W180 00 00.000"},
-        {Kind::longitude, 9.9999999, 0, 1, "E010 00"},
+        {Kind::latitude, -90.0000001, 0, 1, "N00 00.000"}, {Kind::latitude, kNaN, 2, 0, "N00 00 00.00"},
+        {Kind::longitude, 151.25, 3, 1, "E151 15.000"}, {Kind::longitude, -0.5, 0, 0, "W000 30 00"},
+        {Kind::longitude, -122.4194, 3, 0, "W122 25 09.840"}, {Kind::longitude, 180.0, 6, 0, "E180 00 00.000000"},
+        {Kind::longitude, -179.999999999, 3, 0, "W180 00 00.000"}, {Kind::longitude, 9.9999999, 0, 1, "E010 00"},
         {Kind::longitude, -1e-9, 2, 1, "W000 00.00"},
         {Kind::longitude, 200.0, 1, 0, "E00 00 00.000"},  // two degree digits
         {Kind::longitude, -kInf, 4, 1, "E00 00.000"},
@@ -132,14 +121,11 @@ TEST(Angles, LenientParserReadsSignsLettersAndUpToThreeNumbersAlikeThroughEveryD
         {"12.5.3", 12.5, 6},  // the whole run is consumed
         {"45 30 15.5 W rest", -(45 + 30 / 60.0 + 15.5 / 3600), 12},
         {"1 2 3 4", 1 + 2 / 60.0 + 3 / 3600.0, 6},  // the fourth number is left
-        {"\r\n\v\f 9\n", 9.0, 7},
-        {"45-30", -45.0, 3},  // "-" ends the degrees and is the trailing sign
-        {"45:30:00", 45.0, 2},
-        {"45\xC2\xB0" "30'", 45.0, 2},  // a degree sign ends the numbers
+        {"\r\n\v\f 9\n", 9.0, 7}, {"45-30", -45.0, 3},  // "-" ends the degrees and is the trailing sign
+        {"45:30:00", 45.0, 2}, {"45\xC2\xB0" "30'", 45.0, 2},  // a degree sign ends the numbers
         {"45 30\xC2\xA0N", 45.5, 5},    // a no-break space is not white space
         {"", 0.0, 0}, {"   ", 0.0, 3}, {"N", 0.0, 1}, {".5", 0.0, 0}, {" - x", 0.0, 3}, {"x45", 0.0, 0},
-        {"--5", 0.0, 1},
-        {"1234567890123", 123456789012.0 + 3 / 60.0, 13},  // number runs end after 12 characters
+        {"--5", 0.0, 1}, {"1234567890123", 123456789012.0 + 3 / 60.0, 13},  // number runs end after 12 characters
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.text);
@@ -179,17 +165,14 @@ TEST(Angles, CheckedReadersTakeWholeAnglesAndSayWhatIsWrong) {
         Errc code;       // when not
         std::string message;
     } rows[] = {
-        {Kind::angle, " 45 30 00 N ", 45.5, {}, ""},
-        {Kind::angle, "-45 30 15.5", -dms, {}, ""},
+        {Kind::angle, " 45 30 00 N ", 45.5, {}, ""}, {Kind::angle, "-45 30 15.5", -dms, {}, ""},
         {Kind::angle, "45.504306e", 45.504306, {}, ""},  // "e" without digits is east
         {Kind::angle, "0." + std::string(400, '0') + "1", 0.0, {}, ""},  // underflows to 0
-        {Kind::angle, "1.5E-05", 1.5e-5, {}, ""},
-        {Kind::angle, "45\xC2\xB0" "30'15.5\"W", -dms, {}, ""},
+        {Kind::angle, "1.5E-05", 1.5e-5, {}, ""}, {Kind::angle, "45\xC2\xB0" "30'15.5\"W", -dms, {}, ""},
         {Kind::angle, "45\xC2\xB0 30\xE2\x80\xB2 15.5\xE2\x80\xB3 S", -dms, {}, ""},
         {Kind::angle, "45\xC2\xB0" "30", 45.5, {}, ""},  // the last mark may be left out
         {Kind::angle, "45D 30M 15.5SS", -dms, {}, ""},  // the seconds' letter, then south
-        {Kind::angle, "45:30:15.5 w", -dms, {}, ""},
-        {Kind::angle, "", 0, Errc::parse_error, "no angle in ''"},
+        {Kind::angle, "45:30:15.5 w", -dms, {}, ""}, {Kind::angle, "", 0, Errc::parse_error, "no angle in ''"},
         {Kind::angle, "N", 0, Errc::parse_error, "no angle in 'N'"},
         {Kind::angle, "45:", 0, Errc::parse_error, "cannot read ':' in '45:'"},
         {Kind::angle, "45\xC2\xB0" "30 15", 0, Errc::parse_error, "cannot read '15' in '45\xC2\xB0" "30 15'"},
@@ -236,13 +219,11 @@ TEST(Angles, PartsAreMagnitudesWithRoundingAndCarry) {
         int dmDegrees;
         double dmMinutes;
     } rows[] = {
-        {-45.75, 3, 45, 45, 0.0, 45, 45.0},
-        {10.9999999, 2, 11, 0, 0.0, 11, 0.0},
+        {-45.75, 3, 45, 45, 0.0, 45, 45.0}, {10.9999999, 2, 11, 0, 0.0, 11, 0.0},
         {400.5, 0, 400, 30, 0.0, 400, 30.0},  // no reduction
         {1.0 + 1.0 / 3600 + 0.00049 / 3600, 3, 1, 0, 1.0, 1, 0.017},
         {1.0 + 7.25 / 3600, -1, 1, 0, 10.0, 1, 0.0},  // negative decimals round to tens
-        {kNaN, 3, 0, 0, 0.0, 0, 0.0},
-        {3e9, 3, 0, 0, 0.0, 0, 0.0},
+        {kNaN, 3, 0, 0, 0.0, 0, 0.0}, {3e9, 3, 0, 0, 0.0, 0, 0.0},
         {std::nextafter(2147483648.0, 0.0), 0, 0, 0, 0.0, 0, 0.0},  // carry passes the int range
         {2147483647.5, 1, 2147483647, 30, 0.0, 2147483647, 30.0},
     };

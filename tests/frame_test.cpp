@@ -56,8 +56,7 @@ TEST(SaveAsDlg, OkStoresTheEditTextAndCancelDoesNot) {
         {L"Old", L"Old", IDOK, IDOK, L"Old"},        // OK without changes
         {L"Old", L"New name", IDOK, IDOK, L"New name"},
         {L"Old", L"", IDOK, IDOK, L""},              // an empty name is accepted
-        {L"Old", L"Typed", IDCANCEL, IDCANCEL, L"Old"},
-        {L"", L"Typed", IDCANCEL, IDCANCEL, L""},
+        {L"Old", L"Typed", IDCANCEL, IDCANCEL, L"Old"}, {L"", L"Typed", IDCANCEL, IDCANCEL, L""},
     };
     for (std::size_t i = 0; i < sizeof cases / sizeof cases[0]; ++i) {
         const Case& c = cases[i];
@@ -131,8 +130,7 @@ TEST_F(TerminalDialog, AnswersDecideTheNameAsTheDialogBoxWould) {
         {L"Old", "New\nok\n", IDOK, L"New"},
         {L"Old", "New\nO\n", IDOK, L"New"},                // a leading part of the button's text
         {L"", "\nOK\n", IDOK, L""},                        // an empty name is accepted
-        {L"Old", "New\ncancel\n", IDCANCEL, L"Old"},
-        {L"Old", "New\nC\n", IDCANCEL, L"Old"},
+        {L"Old", "New\ncancel\n", IDCANCEL, L"Old"}, {L"Old", "New\nC\n", IDCANCEL, L"Old"},
         {L"Old", "New\nmaybe\nCancel\n", IDCANCEL, L"Old"},  // asked again until a button is chosen
         {L"", "Gr\xc3\xa5 \xe2\x80\x94 sone\r\nOK\r\n", IDOK, L"Gr\u00e5 \u2014 sone"},  // UTF-8, CR LF
         {L"Old", "", IDCANCEL, L"Old"},                    // end of input at the name

@@ -109,8 +109,7 @@ TEST(GeodeticConversion, KnownPointsRoundTripQuietly) {
         Geodetic g;
         Cartesian c;  // expected to the millimetre (GeographicLib CartConvert)
     } const cases[] = {
-        {{kPi / 4, kPi / 6, 100}, {3912409.702, 2258830.795, 4487419.120}},
-        {{0, 0, 0}, {6378137, 0, 0}},
+        {{kPi / 4, kPi / 6, 100}, {3912409.702, 2258830.795, 4487419.120}}, {{0, 0, 0}, {6378137, 0, 0}},
         {{-33.5 * kPi / 180, 151.25 * kPi / 180, 50}, {-4667790.8016, 2560837.7258, -3500361.8849}},
     };
     for (const auto& k : cases) {

@@ -76,12 +76,9 @@ TEST(WideConversions, SplitPathLikeTheRuntime) {
     };
     const Case cases[] = {
         {L"C:\\logs\\0012.dat", L"C:", L"\\logs\\", L"0012", L".dat"},
-        {L"/home/a/b.c.d", L"", L"/home/a/", L"b.c", L".d"},
-        {L"name", L"", L"", L"name", L""},
-        {L"dir.x/name", L"", L"dir.x/", L"name", L""},
-        {L".hidden", L"", L"", L"", L".hidden"},
-        {L"D:", L"D:", L"", L"", L""},
-        {L"", L"", L"", L"", L""},
+        {L"/home/a/b.c.d", L"", L"/home/a/", L"b.c", L".d"}, {L"name", L"", L"", L"name", L""},
+        {L"dir.x/name", L"", L"dir.x/", L"name", L""}, {L".hidden", L"", L"", L"", L".hidden"},
+        {L"D:", L"D:", L"", L"", L""}, {L"", L"", L"", L"", L""},
         {tooLongName.c_str(), L"", L"", L"", L""},  // a name past the runtime's limit
     };
     for (const Case& c : cases) {
@@ -161,15 +158,9 @@ struct ReadCase {
 
 TEST(IniText, ReadingFindsTheFirstMatchingKey) {
     const ReadCase cases[] = {
-        {"[units]\ndistUnits=3\n", "3"},
-        {"[Units]\r\n DistUnits = 3 \r\n", "3"},
-        {"[units]\ndistUnits=\"7\"\n", "7"},
-        {"[units]\ndistUnits\n", ""},
-        {"[units]\ndistUnits=\n", ""},
-        {"[unit]\ndistUnits=3\n", nullptr},
-        {"distUnits=3\n[units]\n", nullptr},
-        {"[units]\ndistUnits=1\ndistUnits=2\n", "1"},
-        {"", nullptr},
+        {"[units]\ndistUnits=3\n", "3"}, {"[Units]\r\n DistUnits = 3 \r\n", "3"}, {"[units]\ndistUnits=\"7\"\n", "7"},
+        {"[units]\ndistUnits\n", ""}, {"[units]\ndistUnits=\n", ""}, {"[unit]\ndistUnits=3\n", nullptr},
+        {"distUnits=3\n[units]\n", nullptr}, {"[units]\ndistUnits=1\ndistUnits=2\n", "1"}, {"", nullptr},
         {"[units", nullptr},
     };
     for (const ReadCase& c : cases) {

@@ -174,8 +174,7 @@ TEST(DialogTemplates, SaveAsControlsSitWhereTheHostExpectsThem) {
     };
     const Placed expected[] = {
         {1, 53, 39, 50, 14, kWsVisible | kWsTabStop | 1},  // BS_DEFPUSHBUTTON
-        {2, 131, 39, 50, 14, kWsVisible | kWsTabStop},
-        {7210, 15, 20, 74, 11, kWsVisible | kWsGroup},  // SS_LEFT
+        {2, 131, 39, 50, 14, kWsVisible | kWsTabStop}, {7210, 15, 20, 74, 11, kWsVisible | kWsGroup},  // SS_LEFT
         {7209, 98, 17, 132, 15, kWsVisible | kWsBorder | kWsTabStop | kEsAutoHScroll},
     };
     DialogTemplate dialog = templateOf(7010);

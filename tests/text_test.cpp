@@ -28,13 +28,10 @@ TEST(Text, ChecksumsAreAppendedAndJudgedAlikeThroughEveryDoor) {
         const wchar_t* body;
         const wchar_t* tail;
     } appended[] = {
-        {L"$GPGGA,123519,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,", L"*47\r\n"},
-        {L"$PX,1,2", L"*0B\r\n"},
+        {L"$GPGGA,123519,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,", L"*47\r\n"}, {L"$PX,1,2", L"*0B\r\n"},
         {L"abc", L"*01\r\n"},  // the first character is not examined
-        {L"", L"*00\r\n"},
-        {L"$\u00ff", L"*00\r\n"},  // 255 reduces to 0 modulo 255
-        {L"$\u00fe", L"*FE\r\n"},
-        {L"$\u0100\u0001", L"*02\r\n"},  // 0x101 modulo 255
+        {L"", L"*00\r\n"}, {L"$\u00ff", L"*00\r\n"},  // 255 reduces to 0 modulo 255
+        {L"$\u00fe", L"*FE\r\n"}, {L"$\u0100\u0001", L"*02\r\n"},  // 0x101 modulo 255
         // U+1F600 is D83D DE00 in UTF-16: 0xD83D ^ 0xDE00 = 0x063D, 1597 % 255 = 67.
         {L"$\U0001F600", L"*43\r\n"},
     };
@@ -59,17 +56,13 @@ TEST(Text, ChecksumsAreAppendedAndJudgedAlikeThroughEveryDoor) {
         {"$PX,1,2*10000000B", true},  // wraps as an unsigned int
         {"$PX,1,2*0x0B", true},       // the scan's optional "0x"
         {"$PX,1,2*+0B", true},        // and its optional sign
-        {"$PX,1,2*0C", false},
-        {"$*", true},  // empty span and no number: both 0
-        {"$ABC*", false},
-        {"$ABC*zz", false},
-        {"ABC*40", false},  // no "$"
+        {"$PX,1,2*0C", false}, {"$*", true},  // empty span and no number: both 0
+        {"$ABC*", false}, {"$ABC*zz", false}, {"ABC*40", false},  // no "$"
         {"$ABC", false},    // no asterisk
         {"$", false},
         {"*$", false},      // the asterisk at index 0 is not examined
         {"$A*B*29", true},  // the last asterisk delimits: span "A*B"
-        {"$A*B*03", false},
-        {std::string("$A\0B*03", 7), true},  // the API checksums a zero like any character
+        {"$A*B*03", false}, {std::string("$A\0B*03", 7), true},  // the API checksums a zero like any character
     };
     for (const auto& row : judged) {
         SCOPED_TRACE(row.sentence);
@@ -148,21 +141,12 @@ TYPED_TEST(BreakFields, SplitAsDocumentedCutToTheWidthAndStayInsideTheRows) {
     } rows[] = {
         {L"$GPGGA,123519,4807.038,N,,W,1", 1, {L"$GPGGA", L"123519", L"4807.038", L"N", L"", L"W", L"1"}, {}},
         {L"$GPGGA,123519,4807.038,N,,W,1", 0, {L"$GPGGA", L"123519", L"4807.038", L"N", L"W", L"1"}, {}},
-        {L"A,,B", 0, {L"A", L"B"}, {}},
-        {L"A,B,", 1, {L"A", L"B", L""}, {}},
-        {L"A,B,", 0, {L"A", L"B", L""}, {}},
-        {L",A", 0, {L"A"}, {}},
-        {L"A : B", 0, {L"A", L"B"}, {}},
-        {L"A;B", 0, {L"A", L"B"}, {}},
-        {L"A;B", 1, {L"A;B"}, {}},
-        {L"  A", 1, {L"A"}, {}},
+        {L"A,,B", 0, {L"A", L"B"}, {}}, {L"A,B,", 1, {L"A", L"B", L""}, {}}, {L"A,B,", 0, {L"A", L"B", L""}, {}},
+        {L",A", 0, {L"A"}, {}}, {L"A : B", 0, {L"A", L"B"}, {}}, {L"A;B", 0, {L"A", L"B"}, {}},
+        {L"A;B", 1, {L"A;B"}, {}}, {L"  A", 1, {L"A"}, {}},
         {L"A,;x", 1, {L"A", L"x"}, {L"A", L";x"}},  // ";" is skipped at a field's start, but not there
-        {L"A B ", 0, {L"A", L"B", L""}, {}},
-        {L"A  ", 0, {L"A", L"", L""}, {}},
-        {L" ", 0, {L"", L""}, {}},
-        {L"A, ", 1, {L"A", L" "}, {}},
-        {L",", 1, {L"", L""}, {}},
-        {L"", 1, {}, {}},
+        {L"A B ", 0, {L"A", L"B", L""}, {}}, {L"A  ", 0, {L"A", L"", L""}, {}}, {L" ", 0, {L"", L""}, {}},
+        {L"A, ", 1, {L"A", L" "}, {}}, {L",", 1, {L"", L""}, {}}, {L"", 1, {}, {}},
         {L"$PX, 12 34 ,:x;y,,z", 1, {L"$PX", L"12 34 ", L"x;y", L"", L"z"}, {}},
         {longField + L",b c", 1, {cut, L"b c"}, {}},
         {L"\u00e9t\u00e9,\u4e2d\u6587", 1, {L"\u00e9t\u00e9", L"\u4e2d\u6587"}, {}},
@@ -204,8 +188,7 @@ TEST(Text, FieldReadersReadTheSameWholeFieldsInBothWidths) {
     } rows[] = {
         {"$GPGGA,1,,N", FieldSyntax::comma_only, {"$GPGGA", "1", "", "N"}},
         {"$P," + longField + ",1", FieldSyntax::comma_only, {"$P", longField, "1"}},
-        {"A : B,,C", FieldSyntax::any_separator, {"A", "B", "C"}},
-        {" ", FieldSyntax::any_separator, {"", ""}},
+        {"A : B,,C", FieldSyntax::any_separator, {"A", "B", "C"}}, {" ", FieldSyntax::any_separator, {"", ""}},
         {"$PX, 12 34 ,:x;y,", FieldSyntax::comma_keep_blanks, {"$PX", "12 34 ", "x;y", ""}},
         {"N51\xC2\xB0,\xE2\x82\xAC 5", FieldSyntax::any_separator, {"N51\xC2\xB0", "\xE2\x82\xAC", "5"}},
         {std::string("a\0b,c", 5), FieldSyntax::comma_only, {std::string("a\0b", 3), "c"}},
@@ -244,13 +227,8 @@ TEST(Text, FileNamesAreCleanedThroughEveryDoor) {
         std::string name, cleaned;
         int flat;  // checkDosFileName's answer; -1: not an ASCII row
     } rows[] = {
-        {"my file;1.dat", "myfile1", 1},
-        {"my.file.txt", "my", 1},
-        {"C:\\data\\x.y", "Cdatax", 1},
-        {".hidden", "", 0},
-        {"{a}[b]", "{ab]", 1},
-        {" \",/:;=[\\}", "", 0},
-        {std::string(400, 'a') + " b.txt", std::string(151, 'a'), 1},
+        {"my file;1.dat", "myfile1", 1}, {"my.file.txt", "my", 1}, {"C:\\data\\x.y", "Cdatax", 1}, {".hidden", "", 0},
+        {"{a}[b]", "{ab]", 1}, {" \",/:;=[\\}", "", 0}, {std::string(400, 'a') + " b.txt", std::string(151, 'a'), 1},
         {spaced, std::string(151, 'x'), 1},  // removed characters do not count towards the 151
         {e200 + ".txt", e151, -1},
         {"\xC3.txt", "\xC3", -1},  // a lead byte without its continuation is a character of its own
@@ -289,15 +267,11 @@ TEST(Text, PathsCompareAndOrderAlikeThroughEveryDoor) {
         bool same, before;
         bool flat;  // an ASCII row FLClass takes too
     } rows[] = {
-        {"C:\\logs\\0012.dat", "D:\\other\\0012.txt", true, false, true},
-        {"0012.dat", "12.dat", false, false, true},
+        {"C:\\logs\\0012.dat", "D:\\other\\0012.txt", true, false, true}, {"0012.dat", "12.dat", false, false, true},
         {"Abc.x", "abc.x", false, false, true},
         {"/unix/path/run.1.log", "run.1.txt", true, false, true},  // the extension is after the last "."
-        {"", "", true, false, true},
-        {"9.dat", "10.dat", false, true, true},
-        {"10.dat", "9.dat", false, false, true},
-        {"AAAA0005", "BBBB0012", false, true, true},
-        {"12340002", "12340001", false, false, true},
+        {"", "", true, false, true}, {"9.dat", "10.dat", false, true, true}, {"10.dat", "9.dat", false, false, true},
+        {"AAAA0005", "BBBB0012", false, true, true}, {"12340002", "12340001", false, false, true},
         {"c:\\x\\7.dat", "d:\\y.5\\8", false, true, true},
         {"abcd", "abcd9", false, true, true},  // four characters: empty text, 0 < 9
         {"run.9", "run.10", true, false, true},  // extensions take no part
@@ -305,8 +279,7 @@ TEST(Text, PathsCompareAndOrderAlikeThroughEveryDoor) {
         {e + ":7.dat", "7.txt", true, false, false},      // a drive of one two-byte character
         {e + e + ":7.dat", "7.txt", false, true, false},  // two characters are no drive
         {"\xC3\x84\xC3\x84\xC3\x84\xC3\x84" "0012", "BBBB0005", false, false, false},  // the fifth character
-        {deep + "7.dat", "7.txt", true, false, false},
-        {e255 + ".x", e255, true, false, false},
+        {deep + "7.dat", "7.txt", true, false, false}, {e255 + ".x", e255, true, false, false},
         {e255 + e + ".x", "", true, false, false},  // too long a name part splits into nothing
     };
     for (const auto& row : rows) {
