@@ -135,6 +135,7 @@ TEST(IniText, WritingOneKeyKeepsEverythingElse) {
          "[other]\ndistUnits=1\n[units]\ndistUnits=4\n"},
         {"section without line end at the end of the file", "[units]", "[units]\r\ndistUnits=4\r\n"},
         {"CR CR LF endings keep their extra CR", "[units]\r\r\ndistUnits=1\r\r\n", "[units]\r\r\ndistUnits=4\r\r\n"},
+        {"a last line ended by a lone CR gets its line end first", "[units]\na=1\r", "[units]\na=1\r\ndistUnits=4\n"},
         {"bytes that are not UTF-8 pass through", "\xff\xfe\x80junk\n[units]\ndistUnits=\xc3\n",
          "\xff\xfe\x80junk\n[units]\ndistUnits=4\n"},
     };

@@ -258,6 +258,8 @@ TEST(Time, ReadersTakeWhatTheyShouldAndNameWhatIsWrong) {
         {lenient, "", 0, Errc::parse_error, "no month"},
         {lenient, "13-01-21", 0, Errc::out_of_range, "month 13 is not 1..12"},
         {lenient, "0.5-1-21", 0, Errc::out_of_range, "month 0.5 is not 1..12"},
+        // The longest month the reader takes: 15 characters.
+        {lenient, "123456789012345678-1-21", 0, Errc::out_of_range, "month 123456789012345 is not 1..12"},
         {lenient, "07.15.21", 0, Errc::parse_error, "no day"},
         {lenient, "1-0-21", 0, Errc::out_of_range, "day 0 is not 1..32"},
         {lenient, "1-33-21", 0, Errc::out_of_range, "day 33 is not 1..32"},
