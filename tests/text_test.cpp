@@ -66,8 +66,9 @@ TEST(Text, ChecksumsAreAppendedAndJudgedAlikeThroughEveryDoor) {
     };
     for (const auto& row : judged) {
         SCOPED_TRACE(row.sentence);
-        if (row.sentence.find('\0') == std::string::npos)
+        if (row.sentence.find('\0') == std::string::npos) {
             EXPECT_EQ(checkCheckSum(widen(row.sentence).c_str()), row.ok ? 1 : 0);
+        }
         EXPECT_EQ(quillon::checksum_ok(row.sentence), row.ok);
         EXPECT_EQ(quillon::checksum_ok(to_wide(row.sentence)), row.ok);
     }
@@ -83,6 +84,19 @@ TEST(Text, ChecksumsAreAppendedAndJudgedAlikeThroughEveryDoor) {
     EXPECT_EQ(quillon::append_checksum(wide, 4, 10), 9u);
     EXPECT_EQ(std::string(narrow), "$ABC*40\r\n");
     EXPECT_EQ(std::wstring(wide), L"$ABC*40\r\n");
+}
+
+// What is no character becomes U+FFFD: lone surrogates and values beyond
+// U+10FFFF in wide text, and in UTF-8 each byte that starts no well-formed
+// sequence (an overlong form, an encoded surrogate, a value beyond U+10FFFF).
+TEST(Text, MalformedTextBecomesReplacementCharacters) {
+    const std::string fffd = "\xEF\xBF\xBD";
+    EXPECT_EQ(quillon::to_utf8(std::wstring{wchar_t(0xD800), L'a', wchar_t(0xDC00)}), fffd + "a" + fffd);
+    if (sizeof(wchar_t) == 4) {
+        EXPECT_EQ(quillon::to_utf8(std::wstring(1, wchar_t(0x110000))), fffd);
+    }
+    EXPECT_EQ(quillon::to_wide("\xC0\x80" "\xED\xA0\x80" "\xF4\x90\x80\x80"), std::wstring(9, wchar_t(0xFFFD)));
+    EXPECT_EQ(quillon::to_wide("\xF0\x9F\x98\x80"), quillon::to_wide(quillon::to_utf8(L"\U0001F600")));
 }
 
 // ---- breakFields: the four row widths as one typed test -------------------
