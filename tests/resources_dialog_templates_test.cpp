@@ -3,7 +3,6 @@
 // kind and text, in template order), then their layout.
 #include <gtest/gtest.h>
 
-#include <map>
 #include <string>
 #include <vector>
 
@@ -168,30 +167,6 @@ TEST(DialogTemplates, CarryCaptionSizeFontStyleAndControlsInOrder) {
     }
 }
 
-TEST(DialogTemplates, EveryTemplateHasADefaultOkAndACancelButton) {
-    for (int id = 7010; id <= 7019; ++id) {
-        DialogTemplate dialog = templateOf(id);
-        int ok = 0, cancel = 0;
-        for (const DialogControl& control : dialog.controls) {
-            if (control.id == 1 && kindOf(control) == ControlKind::PushButton && isDefaultButton(control)) ++ok;
-            if (control.id == 2 && kindOf(control) == ControlKind::PushButton && !isDefaultButton(control)) ++cancel;
-        }
-        EXPECT_EQ(ok, 1) << "template " << id;
-        EXPECT_EQ(cancel, 1) << "template " << id;
-    }
-}
-
-TEST(DialogTemplates, Template7016HasTenControlsOfTheListedKinds) {
-    DialogTemplate dialog = templateOf(7016);
-    std::map<ControlKind, int> counts;
-    for (const DialogControl& control : dialog.controls) ++counts[kindOf(control)];
-    EXPECT_EQ(dialog.controls.size(), 10u);
-    EXPECT_EQ(counts[ControlKind::PushButton], 2);
-    EXPECT_EQ(counts[ControlKind::GroupBox], 3);
-    EXPECT_EQ(counts[ControlKind::DropDownList], 1);
-    EXPECT_EQ(counts[ControlKind::RadioButton], 4);
-}
-
 TEST(DialogTemplates, SaveAsControlsSitWhereTheHostExpectsThem) {
     struct Placed {
         int id, x, y, cx, cy;
@@ -199,8 +174,7 @@ TEST(DialogTemplates, SaveAsControlsSitWhereTheHostExpectsThem) {
     };
     const Placed expected[] = {
         {1, 53, 39, 50, 14, kWsVisible | kWsTabStop | 1},  // BS_DEFPUSHBUTTON
-        {2, 131, 39, 50, 14, kWsVisible | kWsTabStop},
-        {7210, 15, 20, 74, 11, kWsVisible | kWsGroup},  // SS_LEFT
+        {2, 131, 39, 50, 14, kWsVisible | kWsTabStop}, {7210, 15, 20, 74, 11, kWsVisible | kWsGroup},  // SS_LEFT
         {7209, 98, 17, 132, 15, kWsVisible | kWsBorder | kWsTabStop | kEsAutoHScroll},
     };
     DialogTemplate dialog = templateOf(7010);
@@ -216,12 +190,18 @@ TEST(DialogTemplates, SaveAsControlsSitWhereTheHostExpectsThem) {
     }
 }
 
-TEST(DialogTemplates, RadioGroupsStartWithTheirFirstRadioAndEditsAreSingleLine) {
+// Per control: one default OK and one plain Cancel button, radio groups
+// that start with their first radio, single-line bordered edits, and labels
+// and group boxes of their own identifiers or none.
+TEST(DialogTemplates, ControlsFollowTheRulesOfTheirKind) {
     for (int id = 7010; id <= 7019; ++id) {
         DialogTemplate dialog = templateOf(id);
         bool previousWasRadio = false;
+        int ok = 0, cancel = 0;
         for (const DialogControl& control : dialog.controls) {
             const ControlKind kind = kindOf(control);
+            ok += control.id == 1 && kind == ControlKind::PushButton && isDefaultButton(control);
+            cancel += control.id == 2 && kind == ControlKind::PushButton && !isDefaultButton(control);
             if (kind == ControlKind::RadioButton) {
                 EXPECT_EQ((control.style & 0x0F), 9u) << "automatic radio " << control.id;
                 EXPECT_EQ((control.style & kWsGroup) != 0, !previousWasRadio) << "radio " << control.id << " of " << id;
@@ -237,6 +217,7 @@ TEST(DialogTemplates, RadioGroupsStartWithTheirFirstRadioAndEditsAreSingleLine) 
             }
             previousWasRadio = kind == ControlKind::RadioButton;
         }
+        EXPECT_EQ(ok * 10 + cancel, 11) << "template " << id;
     }
 }
 
@@ -268,72 +249,48 @@ std::string show(const DialogControl& control) {
            std::to_string(box.top) + "-" + std::to_string(box.right) + "," + std::to_string(box.bottom);
 }
 
-TEST(DialogLayout, EveryControlLiesInsideItsDialog) {
+// Every control lies inside its dialog and inside its group: the controls
+// after a group box in template order, up to the next group box or the
+// dialog's own buttons (OK, Cancel and 7011's Save As); 7011's etched lines,
+// listed after its groups, each divide one group. No two controls overlap
+// except inside their group box, and every edit has its label beside it on
+// the left.
+TEST(DialogTemplates, LayoutKeepsControlsInsideTheirGroupsAndLabelsBesideTheirEdits) {
     for (int id = 7010; id <= 7019; ++id) {
+        SCOPED_TRACE("template " + std::to_string(id));
         DialogTemplate dialog = templateOf(id);
         const Box client{0, 0, dialog.cx, dialog.cy};
-        for (const DialogControl& control : dialog.controls)
-            EXPECT_TRUE(contains(client, boxOf(control))) << "template " << id << ": " << show(control);
-    }
-}
-
-// Controls after a group box in template order belong to it, up to the next
-// group box or the dialog's own buttons (OK, Cancel and 7011's Save As).
-// 7011's etched lines, listed after its groups, each divide one group.
-TEST(DialogLayout, ControlsLieInsideTheirGroup) {
-    for (int id = 7010; id <= 7019; ++id) {
-        DialogTemplate dialog = templateOf(id);
         const DialogControl* group = nullptr;
-        for (const DialogControl& control : dialog.controls) {
-            if (control.id == 1 || control.id == 2 || control.id == 7100) group = nullptr;
-            if (kindOf(control) == ControlKind::GroupBox) {
-                group = &control;
-                continue;
+        for (std::size_t i = 0; i < dialog.controls.size(); ++i) {
+            const DialogControl& control = dialog.controls[i];
+            const ControlKind kind = kindOf(control);
+            EXPECT_TRUE(contains(client, boxOf(control))) << show(control);
+            for (std::size_t k = i + 1; k < dialog.controls.size(); ++k) {
+                const DialogControl& b = dialog.controls[k];
+                const Box boxA = boxOf(control), boxB = boxOf(b);
+                const bool nested = (kind == ControlKind::GroupBox && contains(boxA, boxB)) ||
+                                    (kindOf(b) == ControlKind::GroupBox && contains(boxB, boxA));
+                EXPECT_TRUE(!overlap(boxA, boxB) || nested) << show(control) << " overlaps " << show(b);
             }
-            if (kindOf(control) == ControlKind::Line) {
+            if (kind == ControlKind::Edit) {
+                ASSERT_GT(i, 0u);
+                const DialogControl& label = dialog.controls[i - 1];
+                const int labelMiddle = label.y + label.cy / 2;
+                EXPECT_TRUE(kindOf(label) == ControlKind::Label && label.x + label.cx <= control.x &&
+                            control.y <= labelMiddle && labelMiddle <= control.y + control.cy)
+                    << "label " << show(label) << " not beside " << show(control);
+            }
+            if (control.id == 1 || control.id == 2 || control.id == 7100) group = nullptr;
+            if (kind == ControlKind::GroupBox) {
+                group = &control;
+            } else if (kind == ControlKind::Line) {
                 int groups = 0;
                 for (const DialogControl& other : dialog.controls)
                     groups += kindOf(other) == ControlKind::GroupBox && contains(boxOf(other), boxOf(control));
-                EXPECT_EQ(groups, 1) << "template " << id << ": " << show(control) << " is not inside one group";
-                continue;
+                EXPECT_EQ(groups, 1) << show(control) << " is not inside one group";
+            } else if (group != nullptr) {
+                EXPECT_TRUE(contains(boxOf(*group), boxOf(control))) << show(control) << " outside " << show(*group);
             }
-            if (group != nullptr) {
-                EXPECT_TRUE(contains(boxOf(*group), boxOf(control)))
-                    << "template " << id << ": " << show(control) << " outside group " << show(*group);
-            }
-        }
-    }
-}
-
-TEST(DialogLayout, NoTwoControlsOverlapExceptInsideTheirGroupBox) {
-    for (int id = 7010; id <= 7019; ++id) {
-        DialogTemplate dialog = templateOf(id);
-        for (std::size_t i = 0; i < dialog.controls.size(); ++i) {
-            for (std::size_t k = i + 1; k < dialog.controls.size(); ++k) {
-                const DialogControl& a = dialog.controls[i];
-                const DialogControl& b = dialog.controls[k];
-                const Box boxA = boxOf(a), boxB = boxOf(b);
-                if (!overlap(boxA, boxB)) continue;
-                const bool nested = (kindOf(a) == ControlKind::GroupBox && contains(boxA, boxB)) ||
-                                    (kindOf(b) == ControlKind::GroupBox && contains(boxB, boxA));
-                EXPECT_TRUE(nested) << "template " << id << ": " << show(a) << " overlaps " << show(b);
-            }
-        }
-    }
-}
-
-TEST(DialogLayout, EveryEditHasItsLabelBesideItOnTheLeft) {
-    for (int id = 7010; id <= 7019; ++id) {
-        DialogTemplate dialog = templateOf(id);
-        for (std::size_t i = 0; i < dialog.controls.size(); ++i) {
-            const DialogControl& edit = dialog.controls[i];
-            if (kindOf(edit) != ControlKind::Edit) continue;
-            ASSERT_GT(i, 0u);
-            const DialogControl& label = dialog.controls[i - 1];
-            ASSERT_EQ(kindOf(label), ControlKind::Label) << "template " << id << ": before " << show(edit);
-            const int labelMiddle = label.y + label.cy / 2;
-            EXPECT_TRUE(label.x + label.cx <= edit.x && edit.y <= labelMiddle && labelMiddle <= edit.y + edit.cy)
-                << "template " << id << ": label " << show(label) << " not beside " << show(edit);
         }
     }
 }

@@ -34,7 +34,7 @@ def flat():
         pytest.skip("no libquillon.so: set QUILLON_BUILD_DIR to a build")
     lib = ctypes.CDLL(str(path))
     d, i, w = ctypes.c_double, ctypes.c_int, ctypes.c_wchar_p
-    pd, pi = ctypes.POINTER(d), ctypes.POINTER(i)
+    pi = ctypes.POINTER(i)
     for name, result, args in [
         ("angToStr", None, [w, d, i, i]),
         ("latToStr", None, [w, d, i, i]),
@@ -44,7 +44,6 @@ def flat():
         ("strToTime", d, [w]),
         ("gpsToDos", d, [d, d]),
         ("julDate", i, [i, i, i]),
-        ("conv", i, [pd, pd, pd, pd, pd, pd, i]),
         ("gasdev", d, [pi]),
     ]:
         getattr(lib, name).restype = result

@@ -1,5 +1,3 @@
-import ctypes
-
 import numpy as np
 import pytest
 from conftest import peer
@@ -41,24 +39,6 @@ def test_conversions_agree_with_peers(peer_name):
     np.testing.assert_allclose(ours[2], inverse[2], rtol=0, atol=tolerance[1])
 
 
-def test_arrays_give_the_c_api_point_by_point(flat):
-    (lat, lon, h), (x, y, z) = random_points(40)
-    x, y, z = (np.append(v, extra) for v, extra in zip((x, y, z), ([np.nan, np.inf, 0.0], [1.0, 0.0, 0.0], [2.0, np.inf, -0.0])))
-    geodetic = quillon.ecef2geodetic(x, y, z, deg=False)
-    geocentric = quillon.geodetic2ecef(np.radians(lat), np.radians(lon), h, deg=False)
-    for i in range(len(x)):
-        c = [ctypes.c_double(v) for v in (0.0, 0.0, 0.0, x[i], y[i], z[i])]
-        flat.conv(*map(ctypes.byref, c), 1)
-        assert np.array_equal([v.value for v in c[:3]], [g[i] for g in geodetic], equal_nan=True), (x[i], y[i], z[i])
-    for i in range(len(lat)):
-        c = [ctypes.c_double(v) for v in (np.radians(lat[i]), np.radians(lon[i]), h[i], 0.0, 0.0, 0.0)]
-        flat.conv(*map(ctypes.byref, c), 2)
-        assert [v.value for v in c[3:]] == [g[i] for g in geocentric]
-    # Degrees are numpy's degrees of the radians, bit for bit.
-    in_degrees = quillon.ecef2geodetic(x, y, z)
-    assert np.array_equal(in_degrees[0], np.degrees(geodetic[0]), equal_nan=True)
-
-
 @pytest.mark.parametrize(
     "shapes, result_shape",
     [
@@ -81,6 +61,8 @@ def test_shapes_broadcast_as_numpy_does(shapes, result_shape):
         assert all(type(v) is float for v in out)
         return
     assert all(v.shape == result_shape for v in out)
+    # Degrees are numpy's degrees of the radians, bit for bit.
+    assert np.array_equal(quillon.ecef2geodetic(*out)[0], np.degrees(quillon.ecef2geodetic(*out, deg=False)[0]))
     for index in np.ndindex(result_shape):
         point = [np.broadcast_to(a, result_shape)[index] for a in args]
         assert [v[index] for v in out] == list(quillon.geodetic2ecef(*point))

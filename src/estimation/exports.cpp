@@ -8,34 +8,12 @@
 
 namespace {
 
-constexpr int kNameLength = 25;
-
 // The working record of every centTendFit call in the process.
 quillon::LineFit processFit;
 
 // 1..30, as add_sample takes it; the field is public, so the clamped value
 // is written back.
 int usableWindow(int size) { return std::clamp(size, 1, quillon::kMaxFilterWindow); }
-
-void copyFields(FilterData& to, const FilterData& from) {
-    std::copy(from.values, from.values + quillon::kMaxFilterWindow, to.values);
-    std::copy(from.times, from.times + quillon::kMaxFilterWindow, to.times);
-    to.lastIndex = from.lastIndex;
-    to.count = from.count;
-    to.output = from.output;
-    to.auxOutput = from.auxOutput;
-    to.status = from.status;
-    to.size = from.size;
-    to.gate = from.gate;
-}
-
-void copyFields(CalcBaseStation& to, const CalcBaseStation& from) {
-    to.x = from.x;
-    to.y = from.y;
-    to.z = from.z;
-    to.tag = from.tag;
-    std::copy(from.name, from.name + kNameLength, to.name);
-}
 
 }  // namespace
 
@@ -81,15 +59,9 @@ FilterData::FilterData(int size_, double gate_)
     : values(), times(), lastIndex(0), count(0), output(0.0), auxOutput(0), status(0),
       size(usableWindow(size_)), gate(gate_) {}
 
-FilterData& FilterData::operator=(const FilterData& other) {
-    if (this != &other) copyFields(*this, other);
-    return *this;
-}
-
-FilterData& FilterData::operator=(FilterData&& other) {
-    if (this != &other) copyFields(*this, other);
-    return *this;
-}
+// Out of line, so that the operators stay where hosts already link them.
+FilterData& FilterData::operator=(const FilterData&) = default;
+FilterData& FilterData::operator=(FilterData&&) = default;
 
 int FilterData::addData(double value, double time, double tolerance, int maxSamples) {
     size = usableWindow(size);
@@ -105,12 +77,5 @@ int FilterData::addData(double value, double time, double tolerance, int maxSamp
 // the caller's to fill.
 CalcBaseStation::CalcBaseStation() : x(0.0), y(0.0), z(0.0), tag(0) { name[0] = 0; }
 
-CalcBaseStation& CalcBaseStation::operator=(const CalcBaseStation& other) {
-    if (this != &other) copyFields(*this, other);
-    return *this;
-}
-
-CalcBaseStation& CalcBaseStation::operator=(CalcBaseStation&& other) {
-    if (this != &other) copyFields(*this, other);
-    return *this;
-}
+CalcBaseStation& CalcBaseStation::operator=(const CalcBaseStation&) = default;
+CalcBaseStation& CalcBaseStation::operator=(CalcBaseStation&&) = default;

@@ -20,8 +20,6 @@ namespace {
 // other use.
 Units* instance = nullptr;
 
-constexpr std::size_t kTableRows = sizeof(Units::unitTable) / sizeof(Units::unitTable[0]);
-
 // The row a unit index selects in a flat table: a blank row, an index past
 // the table or a negative one selects metres.
 const Unit& usableRow(const Units& units, int unit) { return units.unitTable[quillon::units::usableUnit(unit)]; }
@@ -84,16 +82,9 @@ const Unit& rowOf(int Units::*setting) {
 
 Unit::Unit() : name{}, abbrev{}, toMeters(0.0), decimals(2) {}
 
-Unit& Unit::operator=(const Unit& other) {
-    if (this == &other) return *this;
-    std::wmemcpy(name, other.name, sizeof name / sizeof name[0]);
-    std::wmemcpy(abbrev, other.abbrev, sizeof abbrev / sizeof abbrev[0]);
-    toMeters = other.toMeters;
-    decimals = other.decimals;
-    return *this;
-}
-
-Unit& Unit::operator=(Unit&& other) { return *this = static_cast<const Unit&>(other); }
+// Out of line, so that the operators stay where hosts already link them.
+Unit& Unit::operator=(const Unit&) = default;
+Unit& Unit::operator=(Unit&&) = default;
 
 // --- Units ------------------------------------------------------------------
 
@@ -109,13 +100,8 @@ Units::Units()
     }
 }
 
-Units& Units::operator=(const Units& other) {
-    for (std::size_t i = 0; i < kTableRows; ++i) unitTable[i] = other.unitTable[i];
-    takeSettings(this, settingsOf(other));
-    return *this;
-}
-
-Units& Units::operator=(Units&& other) { return *this = static_cast<const Units&>(other); }
+Units& Units::operator=(const Units&) = default;
+Units& Units::operator=(Units&&) = default;
 
 void Units::toStr(wchar_t* out, double meters, int unit, int decimals, int) {
     writeRow(out, usableRow(*this, unit), meters, decimals);

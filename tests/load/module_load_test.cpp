@@ -1,6 +1,7 @@
-// Loads the built library as a host does, with the real host stand-ins, and
-// checks the start-up sequence: resource hand-off, then version check, then
-// base start-up; a refused version makes the library not loadable.
+// Loads the built library as a host does, through quillon/loader.h
+// (LoadLibraryW on Windows, dlopen elsewhere), with the real host stand-ins,
+// and checks the start-up sequence: resource hand-off, then version check,
+// then base start-up; a refused version makes the library not loadable.
 #include <gtest/gtest.h>
 
 #include <quillon/loader.h>
@@ -10,13 +11,17 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+
+#if defined(_WIN32)
+#include "frame/module_frame.h"
+#include "frame/quillon_app.h"
+#define QUILLON_LIBRARY QUILLON_DLL_NAME
+#else
 #include <unistd.h>
+#define QUILLON_LIBRARY QUILLON_LIBRARY_PATH
+#endif
 
 namespace {
-
-constexpr int kAttached = 2;
-constexpr int kBaseStarted = 4;
-constexpr int kInResourceChain = 8;
 
 std::string readTrace(const std::string& path) {
     std::ifstream in(path);
@@ -25,54 +30,56 @@ std::string readTrace(const std::string& path) {
     return out.str();
 }
 
+#if defined(_WIN32)
+// The host stand-ins read their settings with getenv from the C runtime
+// this program shares with them.
+void setVariable(const std::string& name, const std::string& value) { _putenv((name + "=" + value).c_str()); }
+void* symbol(HMODULE module, const char* name) { return reinterpret_cast<void*>(GetProcAddress(module, name)); }
+std::string traceFile() { return "quillon-trace-" + std::to_string(GetCurrentProcessId()) + ".log"; }
+// The resource of that type and identifier, as FindResource and LoadResource give it.
+bool findResource(HMODULE module, int type, int id, const void** data, std::size_t* size) {
+    HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(type));
+    if (found == nullptr) return false;
+    *data = LockResource(LoadResource(module, found));
+    *size = SizeofResource(module, found);
+    return true;
+}
+#else
+void setVariable(const std::string& name, const std::string& value) { setenv(name.c_str(), value.c_str(), 1); }
+void* symbol(void* module, const char* name) { return dlsym(module, name); }
+std::string traceFile() { return "/tmp/quillon-trace-" + std::to_string(getpid()) + ".log"; }
+bool findResource(void* module, int type, int id, const void** data, std::size_t* size) {
+    auto find = reinterpret_cast<decltype(&quillonFindResource)>(dlsym(module, "quillonFindResource"));
+    return find != nullptr && find(type, id, data, size) == 1;
+}
+#endif
+
 class ModuleLoad : public ::testing::Test {
 protected:
     void SetUp() override {
-        trace_ = "/tmp/quillon-trace-" + std::to_string(getpid()) + ".log";
         std::remove(trace_.c_str());
-        setenv("QUILLON_HOST_TRACE", trace_.c_str(), 1);
-        unsetenv("HALYARDR_REJECT");
+        setVariable("QUILLON_HOST_TRACE", trace_);
+        setVariable("HALYARDR_REJECT", "");
     }
     void TearDown() override {
-        unsetenv("QUILLON_HOST_TRACE");
-        unsetenv("HALYARDR_REJECT");
+        setVariable("QUILLON_HOST_TRACE", "");
+        setVariable("HALYARDR_REJECT", "");
         std::remove(trace_.c_str());
     }
-    // The module state straight from dlopen, bypassing the loader's check.
-    int rawState() {
-        void* module = dlopen(QUILLON_LIBRARY_PATH, RTLD_NOW | RTLD_LOCAL);
-        if (module == nullptr) return -1;
-        auto state = reinterpret_cast<int (*)()>(dlsym(module, "quillonModuleState"));
-        int result = state != nullptr ? state() : -1;
-        dlclose(module);
-        return result;
-    }
-    std::string trace_;
+    std::string trace_ = traceFile();
 };
 
-TEST_F(ModuleLoad, AcceptedVersionLoadsAndStartsTheFrame) {
-    void* module = quillonLoadLibrary(QUILLON_LIBRARY_PATH);
-    ASSERT_NE(module, nullptr) << dlerror();
-    auto state = reinterpret_cast<int (*)()>(dlsym(module, "quillonModuleState"));
-    ASSERT_NE(state, nullptr);
-    EXPECT_EQ(state() & (kAttached | kBaseStarted | kInResourceChain), kAttached | kBaseStarted | kInResourceChain);
-    // The library is usable: an exported function answers.
-    auto julDate = reinterpret_cast<double (*)(const wchar_t*, int*, int)>(dlsym(module, "parseStrToUnit"));
-    ASSERT_NE(julDate, nullptr);
-    EXPECT_EQ(julDate(L"1 km", nullptr, 0), 1000.0);
-    quillonFreeLibrary(module);
-}
-
 // The host finds the module's dialog templates by identifier once it has
-// loaded: quillonFindResource stands in for FindResource and LoadResource.
-TEST_F(ModuleLoad, LoadedModuleFindsItsDialogTemplatesThroughTheResourceChain) {
-    void* module = quillonLoadLibrary(QUILLON_LIBRARY_PATH);
-    ASSERT_NE(module, nullptr) << dlerror();
-    auto find = reinterpret_cast<decltype(&quillonFindResource)>(dlsym(module, "quillonFindResource"));
-    ASSERT_NE(find, nullptr);
+// loaded, and the library's functions answer.
+TEST_F(ModuleLoad, AcceptedVersionLoadsAndCarriesItsDialogTemplates) {
+    auto module = quillonLoadLibrary(QUILLON_LIBRARY);
+    ASSERT_NE(module, nullptr);
+    auto parse = reinterpret_cast<double (*)(const wchar_t*, int*, int)>(symbol(module, "parseStrToUnit"));
+    ASSERT_NE(parse, nullptr);
+    EXPECT_EQ(parse(L"1 km", nullptr, 0), 1000.0);
     const void* data = nullptr;
     std::size_t size = 0;
-    ASSERT_EQ(find(5, 7010, &data, &size), 1);
+    ASSERT_TRUE(findResource(module, 5, 7010, &data, &size));
     // A classic template with DS_SETFONT: style, no extended style, four
     // controls, 254 x 60 units, then "Save As" after the empty menu and class.
     const auto* bytes = static_cast<const unsigned char*>(data);
@@ -81,68 +88,78 @@ TEST_F(ModuleLoad, LoadedModuleFindsItsDialogTemplatesThroughTheResourceChain) {
     EXPECT_EQ(bytes[14] | bytes[15] << 8, 254);
     EXPECT_EQ(bytes[16] | bytes[17] << 8, 60);
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(bytes + 22), 14), std::string("S\0a\0v\0e\0 \0A\0s\0", 14));
-    for (int id = 7011; id <= 7019; ++id) EXPECT_EQ(find(5, id, &data, &size), 1) << id;
-    EXPECT_EQ(find(24, 2, &data, &size), 1);
-
+    for (int id = 7011; id <= 7019; ++id) EXPECT_TRUE(findResource(module, 5, id, &data, &size)) << id;
+    EXPECT_TRUE(findResource(module, 24, 2, &data, &size));
     const void* untouched = &size;
     data = untouched;
-    for (int id : {7009, 7020, -1, 0, 65535}) {
-        EXPECT_EQ(find(5, id, &data, &size), 0) << id;
+    for (int id : {7009, 7020, 0, 65535}) {
+        EXPECT_FALSE(findResource(module, 5, id, &data, &size)) << id;
         EXPECT_EQ(data, untouched);
     }
-    EXPECT_EQ(find(24, 1, &data, &size), 0);
+    EXPECT_FALSE(findResource(module, 24, 1, &data, &size));
     quillonFreeLibrary(module);
 }
 
-TEST_F(ModuleLoad, RejectedVersionIsNotLoadableAndBaseNeverStarts) {
-    setenv("HALYARDR_REJECT", "83886100", 1);
-    EXPECT_EQ(quillonLoadLibrary(QUILLON_LIBRARY_PATH), nullptr);
-    int state = rawState();
-    EXPECT_EQ(state & kAttached, 0);
-    EXPECT_EQ(state & kBaseStarted, 0) << "CWinApp::InitInstance ran after a refusal";
-    EXPECT_EQ(state & kInResourceChain, 0);
-}
-
-TEST_F(ModuleLoad, OtherRejectedVersionsDoNotConcernThisBuild) {
-    setenv("HALYARDR_REJECT", "0x05000015", 1);
-    void* module = quillonLoadLibrary(QUILLON_LIBRARY_PATH);
-    EXPECT_NE(module, nullptr);
-    if (module != nullptr) quillonFreeLibrary(module);
-}
-
-TEST_F(ModuleLoad, ResourceHandOffComesBeforeVersionCheckAlsoOnRefusal) {
-    for (const char* reject : {"", "*"}) {
+// The version check gets the number, the frame's source path and its build
+// time ("Jul 15 2021 13:12:42"), after the resource hand-off, also when it
+// refuses; a refusal of this build's version, or of every version, makes the
+// library not loadable, and a refusal of another version does not.
+TEST_F(ModuleLoad, VersionCheckFollowsTheResourceHandOffAndItsRefusalFailsTheLoad) {
+    for (const char* reject : {"", "*", "83886100", "0x05000014", "0x05000015"}) {
+        SCOPED_TRACE(std::string("HALYARDR_REJECT=") + reject);
         std::remove(trace_.c_str());
-        setenv("HALYARDR_REJECT", reject, 1);
-        void* module = quillonLoadLibrary(QUILLON_LIBRARY_PATH);
+        setVariable("HALYARDR_REJECT", reject);
+        const bool refused = reject[0] != '\0' && std::string(reject) != "0x05000015";
+#if defined(_WIN32)
+        SetLastError(0);
+#endif
+        auto module = quillonLoadLibrary(QUILLON_LIBRARY);
+        EXPECT_EQ(module == nullptr, refused);
+#if defined(_WIN32)
+        if (refused) {
+            EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_DLL_INIT_FAILED));
+        }
+#endif
         if (module != nullptr) quillonFreeLibrary(module);
-        std::string trace = readTrace(trace_);
-        std::size_t handOff = trace.find("LoadAPPResourceDLL module\n");
-        std::size_t check = trace.find("CheckDllVersion ");
+        const std::string trace = readTrace(trace_);
+        const std::size_t handOff = trace.find("LoadAPPResourceDLL module\n");
+        const std::size_t check = trace.find("CheckDllVersion 83886100 " QUILLON_FRAME_SOURCE "|");
         ASSERT_NE(handOff, std::string::npos) << trace;
         ASSERT_NE(check, std::string::npos) << trace;
-        EXPECT_LT(handOff, check) << "with HALYARDR_REJECT=" << reject;
+        EXPECT_LT(handOff, check);
+        const std::size_t bar = trace.find('|', check), end = trace.find('\n', check);
+        const std::string when = trace.substr(bar + 1, end - bar - 1);
+        ASSERT_EQ(when.size(), 20u) << when;
+        EXPECT_EQ(std::string() + when[3] + when[11] + when[14] + when[17], "  ::");
     }
 }
 
-TEST_F(ModuleLoad, VersionCheckGetsNumberSourcePathAndBuildTime) {
-    void* module = quillonLoadLibrary(QUILLON_LIBRARY_PATH);
+// A refused start-up stops the frame before the base start-up and before it
+// joins the resource chain. On Windows the DLL is gone after a refused load,
+// so the frame's record is read from the same frame code run in this program.
+TEST_F(ModuleLoad, RefusedStartUpNeverReachesTheBaseStartUp) {
+    constexpr int kBaseStarted = 4, kInResourceChain = 8;
+    setVariable("HALYARDR_REJECT", "*");
+#if defined(_WIN32)
+    CQuillonApp app;
+    EXPECT_FALSE(quillon::frame::processAttach(GetModuleHandleW(nullptr)));
+    const int state = quillon::frame::moduleState();
+    setVariable("HALYARDR_REJECT", "");
+    EXPECT_TRUE(quillon::frame::processAttach(GetModuleHandleW(nullptr)));
+    EXPECT_NE(quillon::frame::moduleState() & kBaseStarted, 0);
+    quillon::frame::processDetach();
+#else
+    // The module state straight from dlopen, bypassing the loader's check.
+    void* module = dlopen(QUILLON_LIBRARY_PATH, RTLD_NOW | RTLD_LOCAL);
     ASSERT_NE(module, nullptr);
-    quillonFreeLibrary(module);
-    std::string trace = readTrace(trace_);
-    std::size_t at = trace.find("CheckDllVersion 83886100 ");
-    ASSERT_NE(at, std::string::npos) << trace;
-    std::string rest = trace.substr(at + 25, trace.find('\n', at) - at - 25);
-    std::size_t bar = rest.find('|');
-    ASSERT_NE(bar, std::string::npos);
-    EXPECT_EQ(rest.substr(0, bar), QUILLON_FRAME_SOURCE);
-    // "Jul 15 2021 13:12:42": month, day, year, blank, 24-hour time.
-    std::string when = rest.substr(bar + 1);
-    ASSERT_EQ(when.size(), 20u) << when;
-    EXPECT_EQ(when[3], ' ');
-    EXPECT_EQ(when[11], ' ');
-    EXPECT_EQ(when[14], ':');
-    EXPECT_EQ(when[17], ':');
+    auto stateOf = reinterpret_cast<int (*)()>(dlsym(module, "quillonModuleState"));
+    ASSERT_NE(stateOf, nullptr);
+    const int state = stateOf();
+    dlclose(module);
+    EXPECT_EQ(state & QUILLON_MODULE_ATTACHED, 0);
+#endif
+    EXPECT_EQ(state & kBaseStarted, 0) << "CWinApp::InitInstance ran after a refusal";
+    EXPECT_EQ(state & kInResourceChain, 0);
 }
 
 }  // namespace

@@ -59,16 +59,6 @@ TEST_F(DllResources, AreByteForByteTheTableOfTheOtherBuilds) {
     }
 }
 
-TEST_F(DllResources, ManifestRunsAsInvokerWithoutUiAccessAndIsDpiAware) {
-    HRSRC found = FindResourceW(module_, MAKEINTRESOURCEW(2), MAKEINTRESOURCEW(24));
-    ASSERT_NE(found, nullptr);
-    std::string manifest(static_cast<const char*>(LockResource(LoadResource(module_, found))),
-                         SizeofResource(module_, found));
-    EXPECT_NE(manifest.find("level=\"asInvoker\""), std::string::npos) << manifest;
-    EXPECT_NE(manifest.find("uiAccess=\"false\""), std::string::npos) << manifest;
-    EXPECT_NE(manifest.find(">true</dpiAware>"), std::string::npos) << manifest;
-}
-
 // The window system builds template 7016 into a dialog of exactly ten
 // controls: two push buttons, three group boxes, one drop-down list and four
 // radio buttons.

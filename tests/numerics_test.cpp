@@ -1,0 +1,528 @@
+// Numerics through both doors: inversions by Gauss-Jordan, LU and U-D
+// (hand-checked cases, random matrices times their inverse, the C++ API's
+// contiguous forms bit for bit as the hosts' row-pointer ones), the
+// generators' exact sequences, and the storage and its views.
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <limits>
+#include <random>
+#include <sstream>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "numerics/gasdev.h"
+#include "numerics/ud_factor.h"
+#include "numerics/unidev.h"
+#include "quillon/cpp/numerics.hpp"
+#include "quillon/numerics.h"
+
+namespace inversion {
+namespace {
+
+using Rows = std::vector<std::vector<double>>;
+
+// A dMatrix(n, n) holding rows at the given base (0 or 1).
+class Square {
+public:
+    Square(const Rows& rows, int base) : n_(static_cast<int>(rows.size())), m_(dMatrix(n_, n_)) {
+        for (int i = 0; i < n_; ++i)
+            for (int k = 0; k < n_; ++k) m_[i + base][k + base] = rows[i][k];
+    }
+    ~Square() { freeDMatrix(m_, n_); }
+    Square(const Square&) = delete;
+    Square& operator=(const Square&) = delete;
+    double** get() const { return m_; }
+    Rows rows(int base) const {
+        Rows r(n_, std::vector<double>(n_));
+        for (int i = 0; i < n_; ++i)
+            for (int k = 0; k < n_; ++k) r[i][k] = m_[i + base][k + base];
+        return r;
+    }
+
+private:
+    int n_;
+    double** m_;
+};
+
+std::string show(const Rows& rows) {
+    std::ostringstream out;
+    out.precision(17);
+    for (const auto& row : rows) {
+        out << "(";
+        for (size_t k = 0; k < row.size(); ++k) out << (k ? ", " : "") << row[k];
+        out << ")";
+    }
+    return out.str();
+}
+
+// Largest |A B - I| element.
+double identityError(const Rows& a, const Rows& b) {
+    const size_t n = a.size();
+    double worst = 0.0;
+    for (size_t i = 0; i < n; ++i)
+        for (size_t k = 0; k < n; ++k) {
+            double sum = 0.0;
+            for (size_t j = 0; j < n; ++j) sum += a[i][j] * b[j][k];
+            worst = std::max(worst, std::fabs(sum - (i == k ? 1.0 : 0.0)));
+        }
+    return worst;
+}
+
+void expectRowsNear(const Rows& expected, const Rows& actual, double tolerance, const std::string& what) {
+    for (size_t i = 0; i < expected.size(); ++i)
+        for (size_t k = 0; k < expected.size(); ++k)
+            EXPECT_NEAR(actual[i][k], expected[i][k], tolerance * std::max(1.0, std::fabs(expected[i][k])))
+                << what << ": expected " << show(expected) << ", got " << show(actual);
+}
+
+enum Method { G, L, S };  // gaussj, dInvert (1-based), spdinv
+
+// The 3x3 case and its inverse, shared by the three methods.
+const Rows k3 = {{4, 1, 0}, {1, 3, 1}, {0, 1, 2}};
+const Rows k3Inverse = {{5.0 / 18, -1.0 / 9, 1.0 / 18}, {-1.0 / 9, 4.0 / 9, -2.0 / 9}, {1.0 / 18, -2.0 / 9, 11.0 / 18}};
+
+TEST(Numerics, HandCheckedInversions) {
+    const double nan = std::nan(""), inf = std::numeric_limits<double>::infinity();
+    const struct {
+        Method method;
+        const char* name;
+        Rows input;
+        int result;    // dInvert reports nothing
+        Rows inverse;  // empty when the result is 0
+    } rows[] = {
+        {G, "general 2x2", {{1, 2}, {3, 4}}, 1, {{-2, 1}, {1.5, -0.5}}},
+        {G, "twice the identity", {{2, 0}, {0, 2}}, 1, {{0.5, 0}, {0, 0.5}}},
+        {G, "row exchange", {{0, 1}, {1, 0}}, 1, {{0, 1}, {1, 0}}}, {G, "singular", {{1, 2}, {2, 4}}, 0, {}},
+        {G, "zero", {{0, 0}, {0, 0}}, 0, {}}, {G, "3x3", k3, 1, k3Inverse},
+        {G, "singular only after rounding", {{1, 1}, {1, 1 + 1e-17}}, 0, {}},
+        {G, "NaN element", {{nan, 1}, {1, 5}}, 0, {}}, {G, "infinite element", {{inf, 1}, {1, 5}}, 0, {}},
+        {G, "inverse beyond the doubles", {{1, 0}, {0, 1e-309}}, 0, {}},
+        {L, "general 2x2, first pivot row 2", {{1, 2}, {3, 4}}, 1, {{-2, 1}, {1.5, -0.5}}},
+        {L, "singular: second pivot becomes 1e-20", {{1, 2}, {2, 4}}, 1, {{-2e20, 1e20}, {1e20, -5e19}}},
+        {L, "3x3", k3, 1, k3Inverse},
+        {S, "lower triangle ignored (2)", {{4, 2}, {2, 3}}, 1, {{0.375, -0.25}, {-0.25, 0.5}}},
+        {S, "lower triangle ignored (99)", {{4, 2}, {99, 3}}, 1, {{0.375, -0.25}, {-0.25, 0.5}}},
+        {S, "lower triangle ignored (NaN)", {{4, 2}, {nan, 3}}, 1, {{0.375, -0.25}, {-0.25, 0.5}}},
+        {S, "3x3", k3, 1, k3Inverse},
+        {S, "indefinite, pivots away from zero", {{1, 2}, {2, 1}}, 1, {{-1.0 / 3, 2.0 / 3}, {2.0 / 3, -1.0 / 3}}},
+        {S, "singular", {{1, 1}, {1, 1}}, 0, {}}, {S, "invertible but needs pivoting", {{0, 1}, {1, 0}}, 0, {}},
+        {S, "1x1 below the pivot bound", {{1e-12}}, 0, {}}, {S, "1x1", {{2}}, 1, {{0.5}}},
+        {S, "small identity fails the absolute bound", {{1e-12, 0}, {0, 1e-12}}, 0, {}},
+        {S, "NaN above the diagonal", {{4, nan}, {0, 3}}, 0, {}},
+        {S, "NaN on the diagonal", {{nan, 1}, {1, 3}}, 0, {}}, {S, "infinite diagonal", {{inf, 0}, {0, 3}}, 0, {}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        const int n = static_cast<int>(row.input.size()), base = row.method == L ? 1 : 0;
+        Square m(row.input, base);
+        if (row.method == L) dInvert(m.get(), n);
+        else EXPECT_EQ((row.method == G ? gaussj : spdinv)(m.get(), n), row.result) << show(row.input);
+        if (row.result == 1) expectRowsNear(row.inverse, m.rows(base), row.method == L ? 1e-14 : 1e-15, row.name);
+    }
+    // Empty and negative sizes touch nothing.
+    Square one({{3}}, 0);
+    for (auto invert : {gaussj, spdinv}) {
+        EXPECT_EQ(invert(one.get(), 0), 1);
+        EXPECT_EQ(invert(one.get(), -4), 0);
+    }
+    EXPECT_EQ(one.get()[0][0], 3.0);
+}
+
+TEST(Numerics, DInvertLeavesAnAllZeroRowsMatrixAndRowAndColumnZeroAlone) {
+    const Rows input = {{1.25, 2, 3}, {0, 0, 0}, {7, 8, 9.5}};
+    Square m(input, 1);
+    dInvert(m.get(), 3);
+    const Rows after = m.rows(1);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(std::memcmp(after[i].data(), input[i].data(), 3 * sizeof(double)), 0) << "row " << i + 1;
+    Square z({{0, 0, 0}, {0, 1, 2}, {0, 3, 4}}, 0);
+    double** a = z.get();
+    a[0][0] = a[0][1] = a[0][2] = a[1][0] = a[2][0] = -7.0;
+    dInvert(a, 2);
+    for (double v : {a[0][0], a[0][1], a[0][2], a[1][0], a[2][0]}) EXPECT_EQ(v, -7.0);
+    EXPECT_NEAR(a[1][1], -2.0, 1e-14);
+    dInvert(a, 0);
+    dInvert(a, -3);
+    EXPECT_NEAR(a[1][1], -2.0, 1e-14);
+}
+
+TEST(NumericsUdFactor, FactorsRebuildTheMatrix) {
+    const Rows input = {{4, 1, 0.5}, {1, 3, 1}, {0.5, 1, 2}};
+    Square m(input, 0);
+    ASSERT_EQ(quillon::numerics::udFactor(m.get(), 3), 1);
+    const Rows f = m.rows(0);
+    // U unit upper triangular from above the diagonal, D on it, zeros below.
+    for (int i = 0; i < 3; ++i)
+        for (int k = 0; k < i; ++k) EXPECT_EQ(f[i][k], 0.0);
+    for (int i = 0; i < 3; ++i)
+        for (int k = 0; k < 3; ++k) {
+            double sum = 0.0;
+            for (int j = 0; j < 3; ++j) {
+                const double uij = j == i ? 1.0 : (j > i ? f[i][j] : 0.0);
+                const double ukj = j == k ? 1.0 : (j > k ? f[k][j] : 0.0);
+                sum += uij * f[j][j] * ukj;
+            }
+            EXPECT_NEAR(sum, input[i][k], 1e-15) << "element " << i << ", " << k;
+        }
+    Square zero({{1, 0}, {0, 0}}, 0);
+    EXPECT_EQ(quillon::numerics::udFactor(zero.get(), 2), 0);
+    EXPECT_EQ(quillon::numerics::udInvert(zero.get(), 2), 0);
+}
+
+// Diagonally dominant (general) or B B' + I (symmetric): well conditioned.
+Rows randomMatrix(std::mt19937& rng, int n, bool symmetric) {
+    std::uniform_real_distribution<double> u(-1.0, 1.0);
+    Rows a(n, std::vector<double>(n));
+    for (auto& row : a)
+        for (double& v : row) v = u(rng);
+    if (symmetric) {
+        Rows s(n, std::vector<double>(n, 0.0));
+        for (int i = 0; i < n; ++i)
+            for (int k = 0; k < n; ++k) {
+                for (int j = 0; j < n; ++j) s[i][k] += a[i][j] * a[k][j];
+                if (i == k) s[i][k] += 1.0;
+            }
+        return s;
+    }
+    for (int i = 0; i < n; ++i) a[i][i] += (a[i][i] < 0 ? -1.0 : 1.0) * n;
+    return a;
+}
+
+TEST(NumericsInversion, RandomMatricesTimesTheirInverseGiveTheIdentity) {
+    std::mt19937 rng(20240501);
+    for (int n = 1; n <= 12; ++n) {
+        for (int trial = 0; trial < 20; ++trial) {
+            const Rows general = randomMatrix(rng, n, false);
+            const Rows symmetric = randomMatrix(rng, n, true);
+            Square g(general, 0);
+            ASSERT_EQ(gaussj(g.get(), n), 1) << show(general);
+            EXPECT_LT(identityError(general, g.rows(0)), 1e-10) << "gaussj " << show(general);
+            Square l(general, 1);
+            dInvert(l.get(), n);
+            EXPECT_LT(identityError(general, l.rows(1)), 1e-10) << "dInvert " << show(general);
+            Square s(symmetric, 0);
+            ASSERT_EQ(spdinv(s.get(), n), 1) << show(symmetric);
+            const Rows inverse = s.rows(0);
+            EXPECT_LT(identityError(symmetric, inverse), 1e-10) << "spdinv " << show(symmetric);
+            for (int i = 0; i < n; ++i)
+                for (int k = 0; k < i; ++k) EXPECT_EQ(inverse[i][k], inverse[k][i]) << "spdinv symmetry";
+        }
+    }
+}
+
+}  // namespace
+}  // namespace inversion
+
+namespace api {
+namespace {
+
+using quillon::Errc;
+
+enum class Method { gauss_jordan, lu, symmetric };
+
+// A row-major matrix through the hosts' routine (on a dMatrix at the
+// routine's base) and through the C++ one; both results row-major.
+void invertBothWays(Method method, const std::vector<double>& input, int n, std::vector<double>& flat,
+                    std::vector<double>& api) {
+    const int base = method == Method::lu ? 1 : 0;
+    double** m = dMatrix(n + base, n + base);
+    for (int i = 0; i < n; ++i)
+        for (int k = 0; k < n; ++k) m[i + base][k + base] = input[i * n + k];
+    api = input;
+    switch (method) {
+    case Method::gauss_jordan: gaussj(m, n); (void)quillon::invert_gauss_jordan(api.data(), n); break;
+    case Method::lu: dInvert(m, n); (void)quillon::invert_lu(api.data(), n); break;
+    case Method::symmetric: spdinv(m, n); (void)quillon::invert_symmetric(api.data(), n); break;
+    }
+    flat.assign(input.size(), 0.0);
+    for (int i = 0; i < n; ++i)
+        for (int k = 0; k < n; ++k) flat[i * n + k] = m[i + base][k + base];
+    freeDMatrix(m, n + base);
+}
+
+// Orders 2, 3, 7 and 20 (beyond the stack scratch), well and badly
+// conditioned, and a singular one whose partly reduced state must match too.
+TEST(NumericsApi, ContiguousInversionsEqualTheFlatOnesBitForBit) {
+    std::mt19937 rng(31);
+    std::uniform_real_distribution<double> u(-1.0, 1.0);
+    for (int n : {2, 3, 7, 20}) {
+        for (int variant = 0; variant < 3; ++variant) {
+            std::vector<double> a(n * n);
+            for (double& v : a) v = u(rng);
+            for (int i = 0; i < n; ++i)
+                for (int k = 0; k < i; ++k) a[i * n + k] = a[k * n + i];
+            if (variant == 0)
+                for (int i = 0; i < n; ++i) a[i * n + i] += n;
+            if (variant == 2)
+                for (int k = 0; k < n; ++k) a[(n - 1) * n + k] = a[k] * 3.0;
+            for (Method method : {Method::gauss_jordan, Method::lu, Method::symmetric}) {
+                std::vector<double> flat, api;
+                invertBothWays(method, a, n, flat, api);
+                EXPECT_EQ(std::memcmp(flat.data(), api.data(), a.size() * sizeof(double)), 0)
+                    << "method " << static_cast<int>(method) << " n " << n << " variant " << variant;
+            }
+        }
+    }
+}
+
+TEST(NumericsApi, InversionErrors) {
+    const double nan = std::nan("");
+    const struct {
+        const char* name;
+        Method method;
+        std::vector<double> a;
+        Errc code;
+        bool unchanged;
+    } cases[] = {
+        {"Gauss-Jordan, dependent rows", Method::gauss_jordan, {1, 2, 2, 4}, Errc::singular, false},
+        {"Gauss-Jordan, NaN", Method::gauss_jordan, {nan, 1, 1, 5}, Errc::not_finite, false},
+        {"Gauss-Jordan, infinite pivot", Method::gauss_jordan, {INFINITY, 1, 1, 5}, Errc::not_finite, false},
+        {"Gauss-Jordan, inverse beyond the doubles", Method::gauss_jordan, {1, 0, 0, 1e-309}, Errc::not_finite, false},
+        {"LU, all-zero row", Method::lu, {1.25, 2, 0, 0}, Errc::singular, true},
+        {"symmetric, dependent rows", Method::symmetric, {1, 1, 1, 1}, Errc::singular, false},
+        {"symmetric, tiny but regular", Method::symmetric, {1e-12, 0, 0, 1e-12}, Errc::singular, false},
+        {"symmetric, NaN on the diagonal", Method::symmetric, {nan, 1, 1, 3}, Errc::not_finite, false},
+    };
+    for (const auto& c : cases) {
+        std::vector<double> a = c.a;
+        const quillon::Status s = c.method == Method::gauss_jordan ? quillon::invert_gauss_jordan(a.data(), 2)
+                                  : c.method == Method::lu         ? quillon::invert_lu(a.data(), 2)
+                                                                   : quillon::invert_symmetric(a.data(), 2);
+        ASSERT_FALSE(s.ok()) << c.name;
+        EXPECT_EQ(s.error().code, c.code) << c.name << ": " << s.error().message;
+        EXPECT_FALSE(s.error().message.empty()) << c.name;
+        if (c.unchanged) {
+            EXPECT_EQ(std::memcmp(a.data(), c.a.data(), 4 * sizeof(double)), 0) << c.name;
+        }
+    }
+    // LU replaces a zero pivot instead of failing, and says so.
+    std::vector<double> singular = {1, 2, 2, 4};
+    bool replaced = false;
+    EXPECT_TRUE(quillon::invert_lu(singular.data(), 2, &replaced).ok());
+    EXPECT_TRUE(replaced);
+    std::vector<double> regular = {1, 2, 3, 4};
+    EXPECT_TRUE(quillon::invert_lu(regular.data(), 2, &replaced).ok());
+    EXPECT_FALSE(replaced);
+}
+
+// The sequence of a seed is the hosts' gasdev sequence of that seed, and a
+// positive seed is taken as its negative.
+TEST(NumericsApi, GeneratorsGiveTheHostsSequences) {
+    quillon::numerics::resetGasdevState();
+    int seed = -17;
+    quillon::NormalGenerator positive(17);
+    for (int i = 0; i < 1000; ++i) {
+        const double flat = gasdev(&seed);
+        ASSERT_EQ(positive.next(), flat) << "draw " << i;
+    }
+    quillon::numerics::resetGasdevState();
+}
+
+}  // namespace
+}  // namespace api
+
+namespace generators {
+namespace {
+
+using quillon::numerics::resetGasdevState;
+using quillon::numerics::unidev;
+
+class NumericsRandom : public ::testing::Test {
+protected:
+    void SetUp() override { resetGasdevState(); }
+    void TearDown() override { resetGasdevState(); }
+};
+
+TEST_F(NumericsRandom, UniformSequenceForSeedMinusOneIsExact) {
+    const float expected[] = {0.3900425136089325f, 0.171148419380188f, 0.6423839330673218f, 0.8688522577285767f,
+                              0.17056703567504883f};
+    int seed = -1;
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(unidev(&seed), expected[i]) << "draw " << i;
+    EXPECT_EQ(seed, 1);
+}
+
+TEST_F(NumericsRandom, NormalSequenceForSeedMinusOne) {
+    const double expected[] = {-1.14752730730, -0.383696554044, 0.904026696382, 0.348971367076};
+    int seed = -1;
+    for (int i = 0; i < 4; ++i) EXPECT_NEAR(gasdev(&seed), expected[i], 5e-12) << "draw " << i;
+    EXPECT_EQ(seed, 1);
+}
+
+TEST_F(NumericsRandom, SavedDeviateIgnoresANegativeSeed) {
+    int seed = -1;
+    const double first = gasdev(&seed);
+    seed = -1;
+    const double saved = gasdev(&seed);
+    EXPECT_EQ(seed, -1) << "the call that returns the saved deviate leaves the seed alone";
+    EXPECT_NEAR(saved, -0.383696554044, 5e-12);
+    EXPECT_EQ(gasdev(&seed), first) << "the reseed takes effect on the call after";
+    EXPECT_EQ(seed, 1);
+}
+
+TEST_F(NumericsRandom, FirstCallSeedsEvenFromAPositiveSeed) {
+    int seed = 12345;
+    const float u = unidev(&seed);
+    EXPECT_EQ(seed, 1);
+    EXPECT_GE(u, 0.0f);
+    EXPECT_LE(u, 1.0f);
+    seed = 7;
+    const float next = unidev(&seed);
+    EXPECT_EQ(seed, 7) << "a positive seed after the first call continues the sequence";
+    EXPECT_GE(next, 0.0f);
+}
+
+TEST_F(NumericsRandom, OutOfRangeSeedsEndEveryCall) {
+    for (int bad : {54774, 100000, 2147483647}) {
+        resetGasdevState();
+        int seed = bad;
+        for (int i = 0; i < 4; ++i) {
+            const double v = gasdev(&seed);
+            EXPECT_TRUE(std::isnan(v) || std::fabs(v) < 40.0) << "seed " << bad << " draw " << i << ": " << v;
+        }
+        resetGasdevState();
+        seed = bad;
+        for (int i = 0; i < 1000; ++i) {
+            const float u = unidev(&seed);
+            EXPECT_TRUE(u >= -1.0f && u <= 1.0f) << "seed " << bad << ": " << u;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace generators
+
+namespace storage {
+namespace {
+
+// Sizes beyond the address width reach the allocator, which AddressSanitizer
+// reports as a fault unless told to return null like the real allocators.
+bool hugeRequestsReturnNull() {
+#if defined(__SANITIZE_ADDRESS__)
+    const char* options = std::getenv("ASAN_OPTIONS");
+    return options != nullptr && std::strstr(options, "allocator_may_return_null=1") != nullptr;
+#else
+    return true;
+#endif
+}
+
+#define REQUIRE_NULL_ON_HUGE_REQUESTS()                                                         \
+    do {                                                                                        \
+        if (!hugeRequestsReturnNull())                                                          \
+            GTEST_SKIP() << "run with ASAN_OPTIONS=allocator_may_return_null=1 under AddressSanitizer"; \
+    } while (0)
+
+TEST(NumericsStorage, VectorsHoldNPlusOneElements) {
+    float* f = fvector(0);
+    ASSERT_NE(f, nullptr);
+    f[0] = 1.5f;
+    EXPECT_EQ(f[0], 1.5f);
+    freeVector(f);
+
+    double* d = dVector(5);
+    ASSERT_NE(d, nullptr);
+    for (int i = 0; i <= 5; ++i) d[i] = i;
+    EXPECT_EQ(d[5], 5.0);
+    freeDVector(d);
+
+    int* v = iVector(3);
+    ASSERT_NE(v, nullptr);
+    v[3] = 7;
+    EXPECT_EQ(v[3], 7);
+    freeIVector(v);
+}
+
+TEST(NumericsStorage, ReleasingNullIsHarmless) {
+    freeVector(nullptr);
+    freeIVector(nullptr);
+    freeDVector(nullptr);
+    freeDMatrix(nullptr, 3);
+    freeSubMatrix(nullptr, 1);
+    freeConvertMatrix(nullptr, 1);
+}
+
+TEST(NumericsStorage, DMatrixZeroesOnlyTheZeroBasedBlock) {
+    double** m = dMatrix(3, 2);
+    ASSERT_NE(m, nullptr);
+    for (int i = 0; i < 3; ++i)
+        for (int k = 0; k < 2; ++k) EXPECT_EQ(m[i][k], 0.0) << "row " << i << " column " << k;
+    // Row 3 and column 2 exist (the sanitizers would object otherwise).
+    m[3][2] = 9.0;
+    m[0][2] = 8.0;
+    EXPECT_EQ(m[3][2], 9.0);
+    freeDMatrix(m, 3);
+
+    for (auto [nr, nc] : {std::pair{0, 4}, std::pair{4, 0}}) {
+        double** e = dMatrix(nr, nc);
+        ASSERT_NE(e, nullptr) << nr << " by " << nc;
+        e[nr][nc] = 1.0;
+        freeDMatrix(e, nr);
+    }
+}
+
+TEST(NumericsStorage, RowCountMinusOneGivesAnEmptyRowArray) {
+    float** m = matrix(-1, 5);
+    ASSERT_NE(m, nullptr);
+    freeMatrix(m, -1);
+    int** im = iMatrix(2, 3);
+    ASSERT_NE(im, nullptr);
+    im[2][3] = 4;
+    EXPECT_EQ(im[2][3], 4);
+    freeIMatrix(im, 2);
+}
+
+TEST(NumericsStorage, ImpossibleSizesGiveNullWithoutLeaks) {
+    REQUIRE_NULL_ON_HUGE_REQUESTS();
+    EXPECT_EQ(fvector(-2), nullptr);
+    EXPECT_EQ(iVector(INT_MIN), nullptr);
+    EXPECT_EQ(dVector(-1000), nullptr);
+    EXPECT_EQ(matrix(-3, 2), nullptr);
+    // The row array succeeds, the first row fails: the array is given back.
+    EXPECT_EQ(dMatrix(4, -2), nullptr);
+    EXPECT_EQ(iMatrix(0, INT_MIN), nullptr);
+    float** source = matrix(2, 2);
+    ASSERT_NE(source, nullptr);
+    EXPECT_EQ(subMatrix(source, 5, 2, 0, 0, 0), nullptr);
+    freeMatrix(source, 2);
+    float block[4] = {};
+    EXPECT_EQ(convertMatrix(block, 3, 0, 0, 1), nullptr);
+}
+
+TEST(NumericsStorage, SubMatrixViewSharesTheSourceElements) {
+    float** source = matrix(5, 5);
+    ASSERT_NE(source, nullptr);
+    for (int i = 0; i <= 5; ++i)
+        for (int k = 0; k <= 5; ++k) source[i][k] = static_cast<float>(10 * i + k);
+    float** view = subMatrix(source, 2, 4, 3, 1, 1);
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(view[1][1], source[2][3]);
+    EXPECT_EQ(view[3][2], source[4][4]);
+    view[2][1] = -1.0f;
+    EXPECT_EQ(source[3][3], -1.0f) << "a view writes through to its source";
+    source[4][4] = -2.0f;
+    EXPECT_EQ(view[3][2], -2.0f);
+    freeSubMatrix(view, 1);
+    EXPECT_EQ(source[5][5], 55.0f) << "releasing a view leaves the source intact";
+    freeMatrix(source, 5);
+}
+
+TEST(NumericsStorage, ConvertedMatrixAddressesTheBlockRowByRow) {
+    float block[6] = {0, 1, 2, 3, 4, 5};
+    float** view = convertMatrix(block, 1, 2, 1, 3);
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(view[1][1], block[0]);
+    EXPECT_EQ(view[1][3], block[2]);
+    EXPECT_EQ(view[2][1], block[3]);
+    EXPECT_EQ(view[2][3], block[5]);
+    view[2][2] = 40.0f;
+    EXPECT_EQ(block[4], 40.0f);
+    freeConvertMatrix(view, 1);
+    EXPECT_EQ(block[5], 5.0f);
+}
+
+}  // namespace
+}  // namespace storage
