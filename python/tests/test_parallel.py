@@ -21,3 +21,14 @@ def test_everything_public_pickles_with_its_state():
         heights.add(h, 6 + t, 0.5) for t, h in enumerate([5.0, 7.0])
     ]
     assert (heights_copy.window, heights_copy.gate, heights_copy.count) == (7, 60.0, 7)
+
+
+def test_workers_of_a_process_pool_convert_as_this_process_does():
+    from concurrent.futures import ProcessPoolExecutor
+
+    chunks = np.array_split(np.linspace(-6.4e6, 6.4e6, 4000).reshape(-1, 2), 4)
+    with ProcessPoolExecutor(2) as pool:
+        pooled = list(pool.map(quillon.ecef2geodetic, *zip(*((c[:, 0], c[:, 1], c[:, 0] / 3) for c in chunks))))
+    for chunk, (lat, lon, h) in zip(chunks, pooled):
+        here = quillon.ecef2geodetic(chunk[:, 0], chunk[:, 1], chunk[:, 0] / 3)
+        assert all(np.array_equal(a, b) for a, b in zip(here, (lat, lon, h)))
