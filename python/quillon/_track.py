@@ -52,9 +52,9 @@ class Track:
     def arrays(self) -> Dict[str, np.ndarray]:
         """Reads the whole log and returns its fixes as numpy columns of one
         length: time (datetime64[us] in UTC, NaT where undated), unix_time,
-        time_of_day, lat, lon, height, step, filtered_height (float64, NaN
-        where the fix has none), quality and satellites (int16, -1 where not
-        given) and filter (int8: 2 med5, 1 med3, 0 raw, -1 no height). Raises
+        time_of_day, lat, lon, height, separation, ellipsoidal_height, step,
+        filtered_height, hdop (float64, NaN where the fix has none), quality
+        and satellites (int16, -1 where not given) and filter (int8: 2 med5, 1 med3, 0 raw, -1 no height). Raises
         ValueError once the track has been iterated."""
         if self._iterated:
             raise ValueError("arrays() takes a whole log: call it on a track not iterated")

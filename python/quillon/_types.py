@@ -123,7 +123,11 @@ class Fix(NamedTuple):
     filter's verdict, 'med5' or 'med3' (accepted as the median of 5 or more,
     or 3 or 4 recent heights), 'raw' (not accepted) or '-' (no height);
     filtered_height: the median when accepted, otherwise the height.
-    time_of_day: seconds after midnight UTC, for logs without dates too."""
+    time_of_day: seconds after midnight UTC, for logs without dates too.
+    separation: metres of the geoid above the WGS 84 ellipsoid (GGA or GNS),
+    None when not given; ellipsoidal_height: height + separation, None
+    without both; hdop: horizontal dilution of precision, None when not
+    given."""
 
     time: Optional[datetime]
     unix_time: Optional[float]
@@ -140,3 +144,6 @@ class Fix(NamedTuple):
     filter: str
     filtered_height: Optional[float]
     time_of_day: Optional[float]
+    separation: Optional[float] = None
+    ellipsoidal_height: Optional[float] = None
+    hdop: Optional[float] = None

@@ -81,7 +81,9 @@ public:
                                 number(f.has_height, f.height), distance(f.has_height, f.height),
                                 number(!f.first, f.step), distance(!f.first, f.step), whole(f.quality),
                                 whole(f.satellites), filter, number(f.has_height, f.filtered_height),
-                                number(f.has_time, f.time_of_day)));
+                                number(f.has_time, f.time_of_day), number(f.has_separation, f.separation),
+                                number(f.has_height && f.has_separation, f.ellipsoidal_height),
+                                number(f.hdop >= 0.0, f.hdop)));
         }
         fixes_.clear();
         return out;
@@ -93,6 +95,7 @@ public:
         check_memory();
         const auto n = static_cast<py::ssize_t>(fixes_.size());
         py::array_t<double> unix_time(n), time_of_day(n), lat(n), lon(n), height(n), step(n), filtered(n);
+        py::array_t<double> separation(n), ellipsoidal(n), hdop(n);
         py::array_t<short> quality(n), satellites(n);
         py::array_t<signed char> filter(n);
         const double nan = std::nan("");
@@ -105,6 +108,9 @@ public:
             height.mutable_data()[i] = f.has_height ? f.height : nan;
             step.mutable_data()[i] = f.first ? nan : f.step;
             filtered.mutable_data()[i] = f.has_height ? f.filtered_height : nan;
+            separation.mutable_data()[i] = f.has_separation ? f.separation : nan;
+            ellipsoidal.mutable_data()[i] = f.has_height && f.has_separation ? f.ellipsoidal_height : nan;
+            hdop.mutable_data()[i] = f.hdop >= 0.0 ? f.hdop : nan;
             quality.mutable_data()[i] = static_cast<short>(f.quality);
             satellites.mutable_data()[i] = static_cast<short>(f.satellites);
             filter.mutable_data()[i] =
@@ -122,6 +128,9 @@ public:
         out["satellites"] = satellites;
         out["filter"] = filter;
         out["filtered_height"] = filtered;
+        out["separation"] = separation;
+        out["ellipsoidal_height"] = ellipsoidal;
+        out["hdop"] = hdop;
         return out;
     }
 
