@@ -233,7 +233,8 @@ TEST(Angles, PartsAreMagnitudesWithRoundingAndCarry) {
         double s = -1, dm = -1;
         degToDms(row.angle, row.decimals, &d, &m, &s);
         degToDecMin(row.angle, row.decimals, &dd, &dm);
-        EXPECT_EQ(d * 100 + m, row.degrees * 100 + row.minutes);
+        EXPECT_EQ(d, row.degrees);
+        EXPECT_EQ(m, row.minutes);
         EXPECT_NEAR(s, row.seconds, 1e-9);
         EXPECT_EQ(dd, row.dmDegrees);
         EXPECT_NEAR(dm, row.dmMinutes, 1e-9);
