@@ -201,15 +201,11 @@ int runTrack(int argc, char** argv) {
     LogReader reader;
     if (!reader.open(path)) return inputError("track", openFailureReason(path));
     const std::string source = path == "-" ? "<stdin>" : path;
-    std::FILE* input = path == "-" ? stdin : nullptr;
     const bool device = path != "-" && isTerminalPath(path);
     if (baud) {
         if (!device) return inputError("track", path + ": --baud is for a serial device, and this is none");
-        // The reader's stream is the one to set up: reopen it to get at it.
-        input = openFile(path, "rb");
-        if (input == nullptr) return inputError("track", openFailureReason(path));
-        const std::string problem = setUpSerial(input, *baud);
-        std::fclose(input);
+        // The reader's own stream: a serial port on Windows opens only once.
+        const std::string problem = setUpSerial(reader.stream(), *baud);
         if (!problem.empty()) return inputError("track", path + ": " + problem);
     }
     // Pipes, terminals and devices are read as they come; a regular file on

@@ -35,6 +35,8 @@ public:
     // follow, the end of the input is waited at, as "tail -f" does, until
     // an interrupt.
     void setLive(bool follow);
+    // The stream read, for setting a device up.
+    std::FILE* stream() const { return file_; }
     long long bytesRead() const { return bytesRead_; }
     long long lineNumber() const { return lineNumber_; }
 

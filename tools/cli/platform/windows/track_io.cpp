@@ -1,5 +1,5 @@
-// Windows: live input through the C runtime; serial devices are read as
-// they are set up (mode COMn: BAUD=...), for lack of termios.
+// Windows: live input through the C runtime, serial ports through the
+// communications functions.
 #include <windows.h>
 
 #include <io.h>
@@ -7,6 +7,7 @@
 
 #include <csignal>
 #include <cstdio>
+#include <string>
 
 #include "tool_platform.h"
 #include "track_platform.h"
@@ -37,15 +38,48 @@ bool isTerminalPath(const std::string& path) {
     return path.rfind("COM", 0) == 0 || path.rfind("\\\\.\\COM", 0) == 0;
 }
 
-std::string setUpSerial(std::FILE*, int) {
-    return "--baud is not supported on Windows: set the port up with 'mode COMn: BAUD=...' and read it";
+std::string setUpSerial(std::FILE* stream, int baud) {
+    const HANDLE port = HANDLE(_get_osfhandle(_fileno(stream)));
+    DCB dcb = {};
+    dcb.DCBlength = sizeof dcb;
+    if (!GetCommState(port, &dcb)) return "not a serial device";
+    // 8N1, no flow control: what receivers send.
+    dcb.BaudRate = DWORD(baud);
+    dcb.ByteSize = 8;
+    dcb.Parity = NOPARITY;
+    dcb.StopBits = ONESTOPBIT;
+    dcb.fBinary = TRUE;
+    dcb.fParity = FALSE;
+    dcb.fOutxCtsFlow = FALSE;
+    dcb.fOutxDsrFlow = FALSE;
+    dcb.fDsrSensitivity = FALSE;
+    dcb.fOutX = FALSE;
+    dcb.fInX = FALSE;
+    dcb.fDtrControl = DTR_CONTROL_ENABLE;
+    dcb.fRtsControl = RTS_CONTROL_ENABLE;
+    if (!SetCommState(port, &dcb)) return "cannot set the device to " + std::to_string(baud) + " bit/s";
+    return "";
 }
 
 long long readSome(std::FILE* stream, char* buffer, std::size_t size) {
-    if (gInterrupted) return 0;
-    const int n = _read(_fileno(stream), buffer, unsigned(size > 0x40000000 ? 0x40000000 : size));
-    if (n < 0) return gInterrupted ? 0 : -1;
-    return n;
+    const HANDLE handle = HANDLE(_get_osfhandle(_fileno(stream)));
+    // A serial port's read waits, by default, until the whole buffer is
+    // full. These timeouts make it return with what has come as soon as one
+    // byte is there, or empty after a moment, which is no end of the input.
+    COMMTIMEOUTS timeouts;
+    const bool port = GetCommTimeouts(handle, &timeouts) != 0;
+    if (port && (timeouts.ReadIntervalTimeout != MAXDWORD || timeouts.ReadTotalTimeoutMultiplier != MAXDWORD)) {
+        timeouts.ReadIntervalTimeout = MAXDWORD;
+        timeouts.ReadTotalTimeoutMultiplier = MAXDWORD;
+        timeouts.ReadTotalTimeoutConstant = 200;
+        if (!SetCommTimeouts(handle, &timeouts)) return -1;
+    }
+    for (;;) {
+        if (gInterrupted) return 0;
+        const int n = _read(_fileno(stream), buffer, unsigned(size > 0x40000000 ? 0x40000000 : size));
+        if (n < 0) return gInterrupted ? 0 : -1;
+        if (n > 0 || !port) return n;
+    }
 }
 
 void pauseBriefly() { Sleep(200); }
