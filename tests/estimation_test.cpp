@@ -167,54 +167,6 @@ TEST(Estimation, LineFitsThroughBothDoors) {
     EXPECT_EQ(fit.intercept * 10 + fit.absDevSum, 22.0);
 }
 
-// Smallest sum of absolute deviations over lines through two of the points
-// (an optimal line always passes through two of them).
-double bruteForceOptimum(const std::vector<double>& x, const std::vector<double>& y) {
-    double best = kInf;
-    for (size_t i = 0; i < x.size(); ++i)
-        for (size_t k = i + 1; k < x.size(); ++k) {
-            if (x[i] == x[k]) continue;
-            const double b = (y[k] - y[i]) / (x[k] - x[i]), a = y[i] - b * x[i];
-            double sum = 0.0;
-            for (size_t j = 0; j < x.size(); ++j) sum += std::fabs(y[j] - a - b * x[j]);
-            best = std::min(best, sum);
-        }
-    return best;
-}
-
-// The bisection treats a zero residual as negative and can settle on the
-// wrong side of a flat stretch, so it is not always optimal: this pins how
-// often and how far it falls short on random sets with outliers.
-TEST(Estimation, LineFitStaysCloseToTheBruteForceOptimumOnRandomSets) {
-    std::mt19937 rng(99);
-    std::uniform_real_distribution<double> ux(0.0, 100.0), slope(-3.0, 3.0), noise(-1.0, 1.0), wild(-200.0, 200.0);
-    std::uniform_int_distribution<int> size(5, 40);
-    constexpr int kSets = 2000;
-    int beyondOnePercent = 0, beyondTenPercent = 0;
-    double worst = 0.0;
-    for (int set = 0; set < kSets; ++set) {
-        const int n = size(rng);
-        const double a0 = noise(rng) * 50.0, b0 = slope(rng);
-        std::vector<double> x(n), y(n);
-        for (int j = 0; j < n; ++j) {
-            x[j] = ux(rng);
-            y[j] = a0 + b0 * x[j] + noise(rng) + (j % 5 == 0 ? wild(rng) : 0.0);  // one in five wild
-        }
-        const Fit f = fitLine(x, y);
-        const double optimum = bruteForceOptimum(x, y) / n;
-        ASSERT_TRUE(std::isfinite(f.dev)) << "set " << set;
-        ASSERT_GE(f.dev, optimum * (1 - 1e-12)) << "set " << set << ": no line beats the optimum";
-        const double excess = (f.dev - optimum) / optimum;
-        beyondOnePercent += excess > 0.01;
-        beyondTenPercent += excess > 0.1;
-        worst = std::max(worst, excess);
-    }
-    // Measured with this seed: 54 and 27 sets, worst 394%.
-    EXPECT_LE(beyondOnePercent, kSets / 20);
-    EXPECT_LE(beyondTenPercent, kSets / 40);
-    EXPECT_LT(worst, 10.0);
-}
-
 struct Step {
     double value;
     int result;

@@ -102,6 +102,7 @@ TEST(Numerics, HandCheckedInversions) {
         {G, "singular only after rounding", {{1, 1}, {1, 1 + 1e-17}}, 0, {}},
         {G, "NaN element", {{nan, 1}, {1, 5}}, 0, {}}, {G, "infinite element", {{inf, 1}, {1, 5}}, 0, {}},
         {G, "inverse beyond the doubles", {{1, 0}, {0, 1e-309}}, 0, {}},
+        {G, "first element beyond the doubles", {{1e-309, 0}, {0, 1}}, 0, {}},
         {L, "general 2x2, first pivot row 2", {{1, 2}, {3, 4}}, 1, {{-2, 1}, {1.5, -0.5}}},
         {L, "singular: second pivot becomes 1e-20", {{1, 2}, {2, 4}}, 1, {{-2e20, 1e20}, {1e20, -5e19}}},
         {L, "3x3", k3, 1, k3Inverse},
@@ -346,21 +347,18 @@ TEST_F(NumericsRandom, UniformSequenceForSeedMinusOneIsExact) {
     EXPECT_EQ(seed, 1);
 }
 
-TEST_F(NumericsRandom, NormalSequenceForSeedMinusOne) {
+// The call that returns the saved deviate leaves a negative seed alone; the
+// reseed takes effect on the call after, and the sequence starts over.
+TEST_F(NumericsRandom, NormalSequenceForSeedMinusOneAndTheSavedDeviate) {
     const double expected[] = {-1.14752730730, -0.383696554044, 0.904026696382, 0.348971367076};
     int seed = -1;
-    for (int i = 0; i < 4; ++i) EXPECT_NEAR(gasdev(&seed), expected[i], 5e-12) << "draw " << i;
-    EXPECT_EQ(seed, 1);
-}
-
-TEST_F(NumericsRandom, SavedDeviateIgnoresANegativeSeed) {
-    int seed = -1;
     const double first = gasdev(&seed);
+    EXPECT_NEAR(first, expected[0], 5e-12);
     seed = -1;
-    const double saved = gasdev(&seed);
-    EXPECT_EQ(seed, -1) << "the call that returns the saved deviate leaves the seed alone";
-    EXPECT_NEAR(saved, -0.383696554044, 5e-12);
-    EXPECT_EQ(gasdev(&seed), first) << "the reseed takes effect on the call after";
+    EXPECT_NEAR(gasdev(&seed), expected[1], 5e-12);
+    EXPECT_EQ(seed, -1);
+    EXPECT_EQ(gasdev(&seed), first);
+    for (int i = 1; i < 4; ++i) EXPECT_NEAR(gasdev(&seed), expected[i], 5e-12) << "draw " << i;
     EXPECT_EQ(seed, 1);
 }
 
@@ -416,27 +414,25 @@ bool hugeRequestsReturnNull() {
             GTEST_SKIP() << "run with ASAN_OPTIONS=allocator_may_return_null=1 under AddressSanitizer"; \
     } while (0)
 
-TEST(NumericsStorage, VectorsHoldNPlusOneElements) {
+// Vectors hold n + 1 elements, a row count of -1 gives an empty row array,
+// and releasing null is harmless.
+TEST(NumericsStorage, VectorsAndRowArraysHoldOneElementMore) {
     float* f = fvector(0);
-    ASSERT_NE(f, nullptr);
-    f[0] = 1.5f;
-    EXPECT_EQ(f[0], 1.5f);
-    freeVector(f);
-
     double* d = dVector(5);
-    ASSERT_NE(d, nullptr);
-    for (int i = 0; i <= 5; ++i) d[i] = i;
-    EXPECT_EQ(d[5], 5.0);
-    freeDVector(d);
-
     int* v = iVector(3);
-    ASSERT_NE(v, nullptr);
+    float** m = matrix(-1, 5);
+    int** im = iMatrix(2, 3);
+    ASSERT_TRUE(f && d && v && m && im);
+    f[0] = 1.5f;
+    d[5] = 5.0;
     v[3] = 7;
-    EXPECT_EQ(v[3], 7);
+    im[2][3] = 4;
+    EXPECT_EQ(f[0] + d[5] + v[3] + im[2][3], 17.5);
+    freeVector(f);
+    freeDVector(d);
     freeIVector(v);
-}
-
-TEST(NumericsStorage, ReleasingNullIsHarmless) {
+    freeMatrix(m, -1);
+    freeIMatrix(im, 2);
     freeVector(nullptr);
     freeIVector(nullptr);
     freeDVector(nullptr);
@@ -462,17 +458,6 @@ TEST(NumericsStorage, DMatrixZeroesOnlyTheZeroBasedBlock) {
         e[nr][nc] = 1.0;
         freeDMatrix(e, nr);
     }
-}
-
-TEST(NumericsStorage, RowCountMinusOneGivesAnEmptyRowArray) {
-    float** m = matrix(-1, 5);
-    ASSERT_NE(m, nullptr);
-    freeMatrix(m, -1);
-    int** im = iMatrix(2, 3);
-    ASSERT_NE(im, nullptr);
-    im[2][3] = 4;
-    EXPECT_EQ(im[2][3], 4);
-    freeIMatrix(im, 2);
 }
 
 TEST(NumericsStorage, ImpossibleSizesGiveNullWithoutLeaks) {

@@ -16,29 +16,30 @@
 #include <string>
 #include <vector>
 
+#include "test_support.h"
+
 namespace {
 
 // The geocentric-to-geodetic loop exactly as stated: 300 rounds and one
-// more at most, no cycle rule. Returns whether the tolerance was met; tail
-// gets the last four values of tan(latitude).
-bool statedTanLatitude(double x, double y, double z, double* t, double tail[4]) {
+// more at most, no cycle rule. Returns whether the tolerance was met; t gets
+// the last value of tan(latitude), h the height there, tail the last four.
+bool statedTanLatitude(double x, double y, double z, double* t, double* h, double tail[4]) {
     const double a = 6378137.0;
     const double e = std::sqrt(272331606107.5547) / a;
     const double e2 = e * e;
     const double p = std::sqrt(x * x + y * y);
     double v = z / p;
-    for (int count = 1;; ++count) {
+    bool met = false;
+    for (int count = 1; count <= 301 && !met; ++count) {
         const double previous = v;
         v = z / (p - (e * a * e) / std::sqrt((1.0 - e2) * (previous * previous) + 1.0));
         tail[count % 4] = v;
-        if (count > 300) break;
-        if (std::fabs(v - previous) <= 1e-15) {
-            *t = v;
-            return true;
-        }
+        met = count <= 300 && std::fabs(v - previous) <= 1e-15;
     }
     *t = v;
-    return false;
+    const double s = std::sin(std::atan(v));
+    *h = p / std::cos(std::atan(v)) - a / std::sqrt(1.0 - e2 * (s * s));
+    return met;
 }
 
 std::uint64_t bits(double v) {
@@ -62,19 +63,23 @@ TEST(GeodeticIteration, FollowsTheStatedLoopAndSettlesOnlyTightCycles) {
         EXPECT_EQ(s.converged, r.converged) << r.x << " " << r.y << " " << r.z;
     }
 
-    // A sweep from the centre to far out and onto the axis: where the stated
-    // loop converges, or runs out without settling into a tight cycle, the
-    // result is its result bit for bit.
+    // A sweep from the centre to far out, onto the axis and near the poles:
+    // where the stated loop converges, or runs out without settling into a
+    // tight cycle, the result is its result bit for bit.
     std::mt19937_64 gen(16);
     std::uniform_real_distribution<double> unit(-1.0, 1.0);
     int unsettled = 0;
     for (int i = 0; i < 20000; ++i) {
         const double scale = std::pow(10.0, 2.0 + 6.0 * std::fabs(unit(gen)));
-        double x = scale * unit(gen), y = scale * unit(gen);
-        const double z = scale * unit(gen);
+        double x = scale * unit(gen), y = scale * unit(gen), z = scale * unit(gen);
         if (i % 4 == 0) x *= 1e-9, y *= 1e-9;  // near the axis
-        double t = 0.0, tail[4];
-        const bool stated = statedTanLatitude(x, y, z, &t, tail);
+        if (i % 4 == 1) {  // from 75 degrees to the poles, heights to 40,000 km
+            const double lat = (75.0 + 15.0 * std::fabs(unit(gen))) * 0.017453292519943295;
+            const quillon::Geocentric c = quillon::to_geocentric({lat, 3.2 * unit(gen), 2e7 + 2e7 * unit(gen)});
+            x = c.x, y = c.y, z = std::copysign(c.z, unit(gen));
+        }
+        double t = 0.0, h = 0.0, tail[4];
+        const bool stated = statedTanLatitude(x, y, z, &t, &h, tail);
         const quillon::GeodeticSolution s = quillon::to_geodetic(quillon::Geocentric{x, y, z});
         double lo = tail[0], hi = tail[0];
         for (double v : tail) lo = std::fmin(lo, v), hi = std::fmax(hi, v);
@@ -83,6 +88,8 @@ TEST(GeodeticIteration, FollowsTheStatedLoopAndSettlesOnlyTightCycles) {
         if (stated || !tight) {
             ASSERT_EQ(s.converged, stated) << x << " " << y << " " << z;
             ASSERT_EQ(bits(s.point.latitude), bits(std::atan(t))) << x << " " << y << " " << z;
+            ASSERT_EQ(bits(s.point.longitude), bits(std::atan2(y, x))) << x << " " << y << " " << z;
+            ASSERT_EQ(bits(s.point.height), bits(h)) << x << " " << y << " " << z;
             unsettled += stated ? 0 : 1;
         } else {
             ASSERT_TRUE(s.converged) << x << " " << y << " " << z;
@@ -92,16 +99,17 @@ TEST(GeodeticIteration, FollowsTheStatedLoopAndSettlesOnlyTightCycles) {
     EXPECT_GT(unsettled, 0);  // the sweep reaches genuine non-convergence
 }
 
-// Batch and single conversions agree bit for bit, the counts of points that
-// did not converge included, on all latitudes, heights from -1 km to
-// 40,000 km, the poles, the equator and the points that never settle.
+// Batch and single conversions, in place or not, agree bit for bit, the
+// counts of points that did not converge included, on all latitudes, heights
+// from -1 km to 40,000 km, the poles, the equator, hostile input and the
+// points that never settle.
 TEST(GeodeticIteration, BatchEqualsSinglePoints) {
     std::mt19937_64 gen(3);
     std::uniform_real_distribution<double> unit(-1.0, 1.0);
     std::vector<double> x, y, z;
     const double special[][3] = {{0, 0, 6356752.3}, {0, 0, -1}, {6378137, 0, 0}, {40000, 0, 10000},
                                  {1e-3, 0, 6356752.3}, {NAN, 0, 0}, {INFINITY, 0, 1}, {0, 0, 0},
-                                 {-4e7, 1e-300, 0}};
+                                 {-4e7, 1e-300, 0}, {0, 0, -0.0}, {1, 1, NAN}, {INFINITY, 0, INFINITY}};
     for (const auto& s : special) x.push_back(s[0]), y.push_back(s[1]), z.push_back(s[2]);
     for (int i = 0; i < 4000; ++i) {
         const quillon::Geodetic g{1.5707963267948966 * unit(gen), 3.141592653589793 * unit(gen),
@@ -113,6 +121,8 @@ TEST(GeodeticIteration, BatchEqualsSinglePoints) {
     const std::size_t n = x.size();
     std::vector<double> lat(n), lon(n), h(n);
     const std::size_t failed = quillon::to_geodetic(x.data(), y.data(), z.data(), lat.data(), lon.data(), h.data(), n);
+    std::vector<double> a = x, b = y, c = z;  // converted in place
+    EXPECT_EQ(quillon::to_geodetic(a.data(), b.data(), c.data(), a.data(), b.data(), c.data(), n), failed);
     std::size_t expectFailed = 0;
     for (std::size_t i = 0; i < n; ++i) {
         const quillon::GeodeticSolution s = quillon::to_geodetic(quillon::Geocentric{x[i], y[i], z[i]});
@@ -120,9 +130,19 @@ TEST(GeodeticIteration, BatchEqualsSinglePoints) {
         ASSERT_EQ(bits(lat[i]), bits(s.point.latitude)) << i;
         ASSERT_EQ(bits(lon[i]), bits(s.point.longitude)) << i;
         ASSERT_EQ(bits(h[i]), bits(s.point.height)) << i;
+        ASSERT_TRUE(bits(a[i]) == bits(lat[i]) && bits(b[i]) == bits(lon[i]) && bits(c[i]) == bits(h[i])) << i;
     }
     EXPECT_EQ(failed, expectFailed);
     EXPECT_GT(expectFailed, 1u);
+    // Back again from the geodetic arrays, into others and in place.
+    std::vector<double> bx(n), by(n), bz(n);
+    quillon::to_geocentric(lat.data(), lon.data(), h.data(), bx.data(), by.data(), bz.data(), n);
+    quillon::to_geocentric(a.data(), b.data(), c.data(), a.data(), b.data(), c.data(), n);
+    for (std::size_t i = 0; i < n; ++i) {
+        const quillon::Geocentric e = quillon::to_geocentric(quillon::Geodetic{lat[i], lon[i], h[i]});
+        ASSERT_TRUE(bits(bx[i]) == bits(e.x) && bits(by[i]) == bits(e.y) && bits(bz[i]) == bits(e.z)) << i;
+        ASSERT_TRUE(bits(a[i]) == bits(e.x) && bits(b[i]) == bits(e.y) && bits(c[i]) == bits(e.z)) << i;
+    }
     // Uneven lengths end in a partial group of lanes.
     for (std::size_t len : {1u, 3u, 5u, 6u, 7u}) {
         std::vector<double> la(len), lo(len), hh(len);
@@ -210,8 +230,13 @@ RandomSet randomSet(std::mt19937_64& gen, int flavour) {
     return s;
 }
 
+// The hosts' bisection treats a zero residual as negative and can settle on
+// the wrong side of a flat stretch: it never beats the least sum, and this
+// pins how often and how far it falls short.
 TEST(ExactLineFit, ReachesTheLeastSumOfAllPairs) {
     std::mt19937_64 gen(8);
+    int beyondOnePercent = 0, beyondTenPercent = 0;
+    double worst = 0.0;
     for (int i = 0; i < 150; ++i) {
         const RandomSet s = randomSet(gen, i % 3);
         const quillon::Result<quillon::Line> line = quillon::lad_fit(s.x.data(), s.y.data(), s.x.size());
@@ -220,13 +245,20 @@ TEST(ExactLineFit, ReachesTheLeastSumOfAllPairs) {
         const double sum = absDevSum(s.x, s.y, line->a, line->b);
         ASSERT_LE(sum, least * (1.0 + 1e-12) + 1e-12) << "set " << i << " of " << s.x.size();
         EXPECT_NEAR(line->mean_abs_dev * double(s.x.size()), sum, 1e-9 * (sum + 1.0));
-        // The hosts' bisection never does better than the least sum.
         quillon::LineFit bisection;
         const quillon::Result<quillon::Line> stated = bisection.fit(s.x.data(), s.y.data(), s.x.size());
-        if (stated) {
-            EXPECT_GE(absDevSum(s.x, s.y, stated->a, stated->b), least * (1.0 - 1e-12) - 1e-12);
-        }
+        ASSERT_TRUE(stated) << "set " << i;
+        const double theirs = absDevSum(s.x, s.y, stated->a, stated->b);
+        EXPECT_GE(theirs, least * (1.0 - 1e-12) - 1e-12);
+        const double excess = (theirs - least) / (least + 1e-9);
+        beyondOnePercent += excess > 0.01;
+        beyondTenPercent += excess > 0.1;
+        worst = std::fmax(worst, excess);
     }
+    // Measured with this seed: 8 and 2 sets, worst 55%.
+    EXPECT_LE(beyondOnePercent, 16);
+    EXPECT_LE(beyondTenPercent, 4);
+    EXPECT_LT(worst, 1.5);
 }
 
 TEST(ExactLineFit, RefusesWhatHasNoLine) {
@@ -251,6 +283,7 @@ TEST(ExactLineFit, RefusesWhatHasNoLine) {
 TEST(ExactLineFit, MatchesQuantreg) {
     if (std::system("Rscript -e 'suppressMessages(library(quantreg))' >/dev/null 2>&1") != 0)
         GTEST_SKIP() << "Rscript with quantreg not installed (Debian: r-cran-quantreg)";
+    const testing_support::TempDir dir;  // of its own: other checkouts may run this beside us
     std::mt19937_64 gen(21);
     for (int i = 0; i < 3; ++i) {
         RandomSet s = randomSet(gen, i % 3);
@@ -259,7 +292,7 @@ TEST(ExactLineFit, MatchesQuantreg) {
             s.x.insert(s.x.end(), more.x.begin(), more.x.end());
             s.y.insert(s.y.end(), more.y.begin(), more.y.end());
         }
-        const std::string data = testing::TempDir() + "quillon_lad.csv";
+        const std::string data = dir.file("lad.csv");
         FILE* f = std::fopen(data.c_str(), "w");
         ASSERT_NE(f, nullptr);
         for (std::size_t j = 0; j < s.x.size(); ++j) std::fprintf(f, "%.17g,%.17g\n", s.x[j], s.y[j]);
