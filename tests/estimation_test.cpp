@@ -281,13 +281,7 @@ struct Scene {
 };
 
 StationObservation observation(int type, double value, double sigma, int station = 0, int other = 0) {
-    StationObservation ob;
-    ob.type = type;
-    ob.value = value;
-    ob.sigma = sigma;
-    ob.station = station;
-    ob.otherStation = other;
-    return ob;
+    return {value, sigma, type, other, station};
 }
 
 CalcBaseStation station(double x, double y, double z) {
@@ -384,13 +378,7 @@ TEST(Estimation, SolveBasePositionRecoversRandomTruePositionsFromEveryKind) {
 
 quillon::Observation apiObservation(ObservationKind kind, double value, double sigma, std::size_t station = 0,
                                     std::size_t other = 0) {
-    quillon::Observation ob;
-    ob.kind = kind;
-    ob.value = value;
-    ob.sigma = sigma;
-    ob.station = station;
-    ob.other_station = other;
-    return ob;
+    return {kind, value, sigma, station, other};
 }
 
 TEST(Estimation, SolvePositionReportsItsErrors) {
