@@ -287,6 +287,12 @@ TEST_F(NumericsRandom, UniformSequenceForSeedMinusOneIsExact) {
     int seed = -1;
     for (int i = 0; i < 5; ++i) EXPECT_EQ(unidev(&seed), expected[i]) << "draw " << i;
     EXPECT_EQ(seed, 1);
+    int outside = 0;  // every slot of the shuffle table is handed out, none as 0
+    for (int i = 0; i < 100000; ++i) {
+        const float u = unidev(&seed);
+        outside += !(u > 0.0f && u <= 1.0f);
+    }
+    EXPECT_EQ(outside, 0);
 }
 
 // The call that returns the saved deviate leaves a negative seed alone; the
