@@ -51,16 +51,11 @@ struct Cartesian {
     double x, y, z;
 };
 
-Geodetic convertToGeodetic(Cartesian c) {
-    Geodetic g{-1, -1, -1};
-    EXPECT_EQ(conv(&g.phi, &g.lam, &g.h, &c.x, &c.y, &c.z, 1), 0);
-    return g;
-}
-
 // Runs direction 1 and captures what it writes to standard output.
 Geodetic toGeodetic(Cartesian c, std::string* output = nullptr) {
-    Geodetic g{};
-    const std::string written = standardOutputOf([&] { g = convertToGeodetic(c); });
+    Geodetic g{-1, -1, -1};
+    const std::string written =
+        standardOutputOf([&] { EXPECT_EQ(conv(&g.phi, &g.lam, &g.h, &c.x, &c.y, &c.z, 1), 0); });
     if (output != nullptr) *output = written;
     return g;
 }
