@@ -56,6 +56,8 @@ TEST(Text, ChecksumsAreAppendedAndJudgedAlikeThroughEveryDoor) {
         {"$PX,1,2*10000000B", true},  // wraps as an unsigned int
         {"$PX,1,2*0x0B", true},       // the scan's optional "0x"
         {"$PX,1,2*+0B", true},        // and its optional sign
+        {"$9*39", true}, {"$o*6F", true}, {"$o*6f", true}, {"$J*4A", true}, {"$J*4a", true},  // every end digit
+        {"$PX,1,2*0BG", true}, {"$PX,1,2*0Bg", true},  // the letters after them are no digits
         {"$PX,1,2*0C", false}, {"$*", true},  // empty span and no number: both 0
         {"$ABC*", false}, {"$ABC*zz", false}, {"ABC*40", false},  // no "$"
         {"$ABC", false},    // no asterisk
