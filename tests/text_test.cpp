@@ -232,13 +232,16 @@ TEST(Text, FieldReadersReadTheSameWholeFieldsInBothWidths) {
     }
 }
 
+const std::string e = "\xC3\xA9";  // one character, two bytes
+
+std::string times(int count, const std::string& text) {
+    std::string out;
+    while (count-- > 0) out += text;
+    return out;
+}
+
 TEST(Text, FileNamesAreCleanedThroughEveryDoor) {
-    const std::string e = "\xC3\xA9";  // one character, two bytes
-    std::string e200, e151;
-    for (int k = 0; k < 200; ++k) e200 += e;
-    for (int k = 0; k < 151; ++k) e151 += e;
-    std::string spaced;
-    for (int k = 0; k < 200; ++k) spaced += " x";
+    const std::string e200 = times(200, e), e151 = times(151, e), spaced = times(200, " x");
     const struct {
         std::string name, cleaned;
         int flat;  // checkDosFileName's answer; -1: not an ASCII row
@@ -274,9 +277,7 @@ TEST(Text, FileNamesAreCleanedThroughEveryDoor) {
 // Equal bare names; order by the leading number, then by the number from
 // the fifth character; FLClass, and the API in both widths.
 TEST(Text, PathsCompareAndOrderAlikeThroughEveryDoor) {
-    const std::string e = "\xC3\xA9";
-    std::string e255;
-    for (int k = 0; k < 255; ++k) e255 += e;
+    const std::string e255 = times(255, e);
     const std::string deep = "/" + std::string(300, 'd') + "/";  // beyond FLClass's 259 characters
     const struct {
         std::string a, b;
