@@ -232,7 +232,7 @@ TEST(ExactLineFit, ReachesTheLeastSumOfAllPairs) {
     std::mt19937_64 gen(8);
     int beyondOnePercent = 0, beyondTenPercent = 0;
     double worst = 0.0;
-    for (int i = 0; i < 150; ++i) {
+    for (int i = 0; i < 600; ++i) {
         const RandomSet s = randomSet(gen, i % 3);
         const quillon::Result<quillon::Line> line = quillon::lad_fit(s.x.data(), s.y.data(), s.x.size());
         ASSERT_TRUE(line) << line.error().message;
@@ -250,10 +250,10 @@ TEST(ExactLineFit, ReachesTheLeastSumOfAllPairs) {
         beyondTenPercent += excess > 0.1;
         worst = std::fmax(worst, excess);
     }
-    // Measured with this seed: 8 and 2 sets, worst 55%.
-    EXPECT_LE(beyondOnePercent, 16);
-    EXPECT_LE(beyondTenPercent, 4);
-    EXPECT_LT(worst, 1.5);
+    // Measured with this seed: 19 and 5 sets, worst 115%.
+    EXPECT_LE(beyondOnePercent, 30);
+    EXPECT_LE(beyondTenPercent, 9);
+    EXPECT_LT(worst, 2.5);
 }
 
 TEST(ExactLineFit, RefusesWhatHasNoLine) {
