@@ -35,20 +35,6 @@ std::uint64_t bits(double v) {
 }
 
 TEST(GeodeticIteration, FollowsTheStatedLoopAndSettlesOnlyTightCycles) {
-    struct Row {
-        double x, y, z;
-        bool converged;
-    } rows[] = {
-        {40000.0, 0.0, 10000.0, false},           // a two-cycle between about 0.28 and -1.46 rad
-        {1e-3, 0.0, 6356752.314245179, true},     // a millimetre off the axis: cycles among neighbours
-        {0.5, 0.3, -6356852.0, true},
-        {6378137.0, 0.0, 0.0, true},
-    };
-    for (const Row& r : rows) {
-        const quillon::GeodeticSolution s = quillon::to_geodetic(quillon::Geocentric{r.x, r.y, r.z});
-        EXPECT_EQ(s.converged, r.converged) << r.x << " " << r.y << " " << r.z;
-    }
-
     // A sweep from the centre to far out, onto the axis and near the poles.
     // Where the stated loop (300 rounds and one more at most) converges, or
     // runs out without settling into a tight cycle, the result is its result
