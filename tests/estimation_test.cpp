@@ -167,54 +167,6 @@ TEST(Estimation, LineFitsThroughBothDoors) {
     EXPECT_EQ(fit.intercept * 10 + fit.absDevSum, 22.0);
 }
 
-// Smallest sum of absolute deviations over lines through two of the points
-// (an optimal line always passes through two of them).
-double bruteForceOptimum(const std::vector<double>& x, const std::vector<double>& y) {
-    double best = kInf;
-    for (size_t i = 0; i < x.size(); ++i)
-        for (size_t k = i + 1; k < x.size(); ++k) {
-            if (x[i] == x[k]) continue;
-            const double b = (y[k] - y[i]) / (x[k] - x[i]), a = y[i] - b * x[i];
-            double sum = 0.0;
-            for (size_t j = 0; j < x.size(); ++j) sum += std::fabs(y[j] - a - b * x[j]);
-            best = std::min(best, sum);
-        }
-    return best;
-}
-
-// The bisection treats a zero residual as negative and can settle on the
-// wrong side of a flat stretch, so it is not always optimal: this pins how
-// often and how far it falls short on random sets with outliers.
-TEST(Estimation, LineFitStaysCloseToTheBruteForceOptimumOnRandomSets) {
-    std::mt19937 rng(99);
-    std::uniform_real_distribution<double> ux(0.0, 100.0), slope(-3.0, 3.0), noise(-1.0, 1.0), wild(-200.0, 200.0);
-    std::uniform_int_distribution<int> size(5, 40);
-    constexpr int kSets = 2000;
-    int beyondOnePercent = 0, beyondTenPercent = 0;
-    double worst = 0.0;
-    for (int set = 0; set < kSets; ++set) {
-        const int n = size(rng);
-        const double a0 = noise(rng) * 50.0, b0 = slope(rng);
-        std::vector<double> x(n), y(n);
-        for (int j = 0; j < n; ++j) {
-            x[j] = ux(rng);
-            y[j] = a0 + b0 * x[j] + noise(rng) + (j % 5 == 0 ? wild(rng) : 0.0);  // one in five wild
-        }
-        const Fit f = fitLine(x, y);
-        const double optimum = bruteForceOptimum(x, y) / n;
-        ASSERT_TRUE(std::isfinite(f.dev)) << "set " << set;
-        ASSERT_GE(f.dev, optimum * (1 - 1e-12)) << "set " << set << ": no line beats the optimum";
-        const double excess = (f.dev - optimum) / optimum;
-        beyondOnePercent += excess > 0.01;
-        beyondTenPercent += excess > 0.1;
-        worst = std::max(worst, excess);
-    }
-    // Measured with this seed: 54 and 27 sets, worst 394%.
-    EXPECT_LE(beyondOnePercent, kSets / 20);
-    EXPECT_LE(beyondTenPercent, kSets / 40);
-    EXPECT_LT(worst, 10.0);
-}
-
 struct Step {
     double value;
     int result;
@@ -329,13 +281,7 @@ struct Scene {
 };
 
 StationObservation observation(int type, double value, double sigma, int station = 0, int other = 0) {
-    StationObservation ob;
-    ob.type = type;
-    ob.value = value;
-    ob.sigma = sigma;
-    ob.station = station;
-    ob.otherStation = other;
-    return ob;
+    return {value, sigma, type, other, station};
 }
 
 CalcBaseStation station(double x, double y, double z) {
@@ -360,22 +306,22 @@ TEST(Estimation, SolveBasePositionFailuresLeaveTheEstimateAlone) {
     EXPECT_NEAR(x, 99.0, 1e-12);
     EXPECT_NEAR(y, 200.0, 1e-12);
 
-    std::vector<Scene> scenes(8);
-    scenes[0].observations = {observation(3, 100.0, 0.0), observation(2, 200.0, 0.0)};  // all sigmas zero
-    scenes[1].observations = {observation(3, 1.0, 1.0), observation(7, 50.0, 1.0)};     // height with n = 2
-    scenes[2].observations = {observation(8, 1.0, 1.0), observation(-1, 1.0, 1.0)};    // unknown kinds
-    scenes[3].observations = {observation(3, 2e5, 1.0), observation(2, 0.0, 1.0)};     // a correction above 1e5
-    scenes[4].observations = {observation(3, 10.0, 1.0), observation(3, 11.0, 1.0)};   // northing undetermined
-    scenes[5].observations = {observation(3, kNaN, 1.0), observation(2, 1.0, 1.0)};
-    scenes[6].offset[0] = -1.0;  // the offset puts the sensor of the start (1, 2, 3) on the origin
-    scenes[6].offset[1] = -2.0;
-    scenes[6].offset[2] = -3.0;
-    scenes[6].observations = {observation(5, 45.0, 1.0), observation(4, 10.0, 1.0)};
-    scenes[7].observations = {observation(3, 100.0, 1.0), observation(2, 200.0, 1.0)};
+    // Refusals of the API's that its own table has not (a NaN, a runaway and
+    // zero sigmas are there), and a station index below 0.
+    std::vector<Scene> scenes(6);
+    scenes[0].observations = {observation(3, 1.0, 1.0), observation(7, 50.0, 1.0)};     // height with n = 2
+    scenes[1].observations = {observation(8, 1.0, 1.0), observation(-1, 1.0, 1.0)};    // unknown kinds
+    scenes[2].observations = {observation(3, 10.0, 1.0), observation(3, 11.0, 1.0)};   // northing undetermined
+    scenes[3].offset[0] = -1.0;  // the offset puts the sensor of the start (1, 2, 3) on the origin
+    scenes[3].offset[1] = -2.0;
+    scenes[3].offset[2] = -3.0;
+    scenes[3].observations = {observation(5, 45.0, 1.0), observation(4, 10.0, 1.0)};
+    scenes[4].observations = {observation(3, 1.0, 1.0), observation(0, 5.0, 1.0, -1)};
+    scenes[5].observations = {observation(3, 100.0, 1.0), observation(2, 200.0, 1.0)};
     for (std::size_t i = 0; i < scenes.size(); ++i) {
         for (int n : {2, 0, 1, 4}) {
-            if (i < 7 && n != 2) continue;
-            if (i == 7 && n == 2) continue;  // solvable: n out of range only
+            if (i < 5 && n != 2) continue;
+            if (i == 5 && n == 2) continue;  // solvable: n out of range only
             x = 1.0, y = 2.0, z = 3.0;
             EXPECT_EQ(scenes[i].solve(x, y, z, n), 0) << "scene " << i << ", n " << n;
             EXPECT_TRUE(x == 1.0 && y == 2.0 && z == 3.0) << "scene " << i << ", n " << n;
@@ -432,13 +378,7 @@ TEST(Estimation, SolveBasePositionRecoversRandomTruePositionsFromEveryKind) {
 
 quillon::Observation apiObservation(ObservationKind kind, double value, double sigma, std::size_t station = 0,
                                     std::size_t other = 0) {
-    quillon::Observation ob;
-    ob.kind = kind;
-    ob.value = value;
-    ob.sigma = sigma;
-    ob.station = station;
-    ob.other_station = other;
-    return ob;
+    return {kind, value, sigma, station, other};
 }
 
 TEST(Estimation, SolvePositionReportsItsErrors) {

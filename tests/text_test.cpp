@@ -56,6 +56,8 @@ TEST(Text, ChecksumsAreAppendedAndJudgedAlikeThroughEveryDoor) {
         {"$PX,1,2*10000000B", true},  // wraps as an unsigned int
         {"$PX,1,2*0x0B", true},       // the scan's optional "0x"
         {"$PX,1,2*+0B", true},        // and its optional sign
+        {"$9*39", true}, {"$o*6F", true}, {"$o*6f", true}, {"$J*4A", true}, {"$J*4a", true},  // every end digit
+        {"$PX,1,2*0BG", true}, {"$PX,1,2*0Bg", true},  // the letters after them are no digits
         {"$PX,1,2*0C", false}, {"$*", true},  // empty span and no number: both 0
         {"$ABC*", false}, {"$ABC*zz", false}, {"ABC*40", false},  // no "$"
         {"$ABC", false},    // no asterisk
@@ -230,13 +232,16 @@ TEST(Text, FieldReadersReadTheSameWholeFieldsInBothWidths) {
     }
 }
 
+const std::string e = "\xC3\xA9";  // one character, two bytes
+
+std::string times(int count, const std::string& text) {
+    std::string out;
+    while (count-- > 0) out += text;
+    return out;
+}
+
 TEST(Text, FileNamesAreCleanedThroughEveryDoor) {
-    const std::string e = "\xC3\xA9";  // one character, two bytes
-    std::string e200, e151;
-    for (int k = 0; k < 200; ++k) e200 += e;
-    for (int k = 0; k < 151; ++k) e151 += e;
-    std::string spaced;
-    for (int k = 0; k < 200; ++k) spaced += " x";
+    const std::string e200 = times(200, e), e151 = times(151, e), spaced = times(200, " x");
     const struct {
         std::string name, cleaned;
         int flat;  // checkDosFileName's answer; -1: not an ASCII row
@@ -272,9 +277,7 @@ TEST(Text, FileNamesAreCleanedThroughEveryDoor) {
 // Equal bare names; order by the leading number, then by the number from
 // the fifth character; FLClass, and the API in both widths.
 TEST(Text, PathsCompareAndOrderAlikeThroughEveryDoor) {
-    const std::string e = "\xC3\xA9";
-    std::string e255;
-    for (int k = 0; k < 255; ++k) e255 += e;
+    const std::string e255 = times(255, e);
     const std::string deep = "/" + std::string(300, 'd') + "/";  // beyond FLClass's 259 characters
     const struct {
         std::string a, b;

@@ -80,7 +80,7 @@ TEST(Units, CheckedReaderAcceptsWholeLengthsAndSaysWhatItCannotRead) {
     } rows[] = {
         {"4000180.45123456", 0, 4000180.45123456, none, ""}, {"1e2 m", 3, 100.0, none, ""},
         {"12.5 usft", 1, 12.5 * kUsFoot, none, ""}, {"12.5 ft", 1, 12.5 * 0.3048, none, ""},
-        {" N - 7 km\t", 0, -7000.0, none, ""}, {".5nm", 0, 926.0, none, ""},
+        {" N - 7 km\t", 0, -7000.0, none, ""}, {"+ 7 km", 0, 7000.0, none, ""}, {".5nm", 0, 926.0, none, ""},
         {"2", quillon::kKilometers, 2000.0, none, ""}, {"2", 9, 2.0, none, ""}, {huge + "e-395 m", 0, 1e5, none, ""},
         {"5 mi", 0, 0, Errc::parse_error, "cannot read 'mi' in '5 mi'"},
         {"10 m junk ", 0, 0, Errc::parse_error, "cannot read 'junk' in '10 m junk '"},
