@@ -10,9 +10,14 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <random>
+#include <string>
 #include <vector>
+
+#include <unistd.h>
 
 namespace {
 
@@ -256,6 +261,43 @@ TEST(ExactLineFit, RefusesWhatHasNoLine) {
         const quillon::Result<quillon::Line> line = quillon::lad_fit(r.x, r.y, r.n);
         ASSERT_FALSE(line);
         EXPECT_EQ(line.error().code, r.code);
+    }
+}
+
+// R's quantreg, rq(method = "br"), the Barrodale-Roberts simplex, as an
+// independent optimum on larger sets than the brute force reaches.
+TEST(ExactLineFit, MatchesQuantreg) {
+    if (std::system("Rscript -e 'suppressMessages(library(quantreg))' >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "Rscript with quantreg not installed (Debian: r-cran-quantreg)";
+    std::mt19937_64 gen(21);
+    for (int i = 0; i < 3; ++i) {
+        RandomSet s = randomSet(gen, i % 3);
+        for (int k = 0; k < 8; ++k) {  // grow to about a thousand points
+            const RandomSet more = randomSet(gen, i % 3);
+            s.x.insert(s.x.end(), more.x.begin(), more.x.end());
+            s.y.insert(s.y.end(), more.y.begin(), more.y.end());
+        }
+        // Named for this process: test runs of other checkouts may run beside it.
+        const std::string data = testing::TempDir() + "quillon_lad_" + std::to_string(getpid()) + ".csv";
+        FILE* f = std::fopen(data.c_str(), "w");
+        ASSERT_NE(f, nullptr);
+        for (std::size_t j = 0; j < s.x.size(); ++j) std::fprintf(f, "%.17g,%.17g\n", s.x[j], s.y[j]);
+        std::fclose(f);
+        const std::string cmd = "Rscript -e 'suppressMessages(library(quantreg)); d <- read.csv(\"" + data +
+                                "\", header = FALSE); cat(sprintf(\"%.17g\", coef(rq(V2 ~ V1, data = d, "
+                                "method = \"br\"))))'";
+        FILE* r = popen(cmd.c_str(), "r");
+        ASSERT_NE(r, nullptr);
+        double a = NAN, b = NAN;
+        const int got = std::fscanf(r, "%lf %lf", &a, &b);
+        pclose(r);
+        std::remove(data.c_str());
+        ASSERT_EQ(got, 2);
+        const quillon::Result<quillon::Line> line = quillon::lad_fit(s.x.data(), s.y.data(), s.x.size());
+        ASSERT_TRUE(line);
+        const double theirs = absDevSum(s.x, s.y, a, b), ours = absDevSum(s.x, s.y, line->a, line->b);
+        EXPECT_LE(ours, theirs * (1.0 + 1e-12)) << "set " << i;
+        EXPECT_GE(ours, theirs * (1.0 - 1e-9)) << "set " << i;
     }
 }
 
