@@ -13,6 +13,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <random>
 #include <sstream>
 #include <vector>
 
@@ -198,33 +199,6 @@ TEST(TrackFormats, GpxPointsFollowTheSchemaOrderAndVocabulary) {
     EXPECT_EQ(countOf(r.out, "<trkseg>"), 2);
 }
 
-// A normal deviate from a fixed sequence: the same log on every run.
-class Normal {
-public:
-    double next() {
-        if (spare_) return spare_ = false, saved_;
-        double u, v, s;
-        do {
-            u = 2.0 * uniform() - 1.0;
-            v = 2.0 * uniform() - 1.0;
-            s = u * u + v * v;
-        } while (s >= 1.0 || s == 0.0);
-        const double f = std::sqrt(-2.0 * std::log(s) / s);
-        saved_ = v * f;
-        spare_ = true;
-        return u * f;
-    }
-
-private:
-    double uniform() {
-        state_ = state_ * 6364136223846793005ULL + 1442695040888963407ULL;
-        return double(state_ >> 11) / 9007199254740992.0;
-    }
-    unsigned long long state_ = 42;
-    bool spare_ = false;
-    double saved_ = 0.0;
-};
-
 std::string degreesMinutes(double degrees, int width) {
     char text[40];
     const double a = std::fabs(degrees);
@@ -240,16 +214,18 @@ TEST(TrackFigures, SpreadAboutTheMeanMatchesFiguresComputedFromTheKnownOffsets) 
     const double w = std::sqrt(1.0 - e2 * std::sin(lat0 * M_PI / 180) * std::sin(lat0 * M_PI / 180));
     const double meridian = a * (1.0 - e2) / (w * w * w), normal = a / w;  // radii of curvature
     const int n = 4000;
-    Normal random;
+    std::mt19937_64 engine(42);  // the same log on every run
+    std::normal_distribution<double> normal;
+    auto random = [&] { return normal(engine); };
     std::vector<double> east(n), north(n), up(n);
     std::string log;
     double t = 36000.0;
     int q4 = 0;
     for (int i = 0; i < n; ++i) {
-        const double g1 = random.next(), g2 = random.next();
+        const double g1 = random(), g2 = random();
         east[i] = 1.5 * g1;
         north[i] = 0.6 * g1 + 0.8 * g2;
-        up[i] = 100.0 + 2.5 * random.next();
+        up[i] = 100.0 + 2.5 * random();
         const double lat = lat0 + north[i] / meridian * 180 / M_PI;
         const double lon = lon0 + east[i] / (normal * std::cos(lat0 * M_PI / 180)) * 180 / M_PI;
         t += i == n / 2 ? 61.0 : 1.0;
