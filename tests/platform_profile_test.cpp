@@ -130,6 +130,10 @@ TEST_F(Profile, Utf16FilesStayUtf16AndKeepEveryUnit) {
         EXPECT_EQ(read(L"distUnits"), 3);
     }
     EXPECT_EQ(profileInt(L"host", L"name", -1, path().c_str()), 0) << "a value without digits reads as 0";
+    // Read as text, a surrogate pair is one wide character; a lone surrogate stays a unit of its own.
+    writeBytes(file(), utf16le(u"\uFEFF[host]\r\nname=\U0001F4CD" + std::u16string{0xD83D, u'x', 0xDC00}));
+    const std::wstring expected = L"\U0001F4CD" + std::wstring{wchar_t(0xD83D), L'x', wchar_t(0xDC00)};
+    EXPECT_EQ(quillon::platform::profileString(L"host", L"name", path().c_str()).value_or(L"-"), expected);
 }
 
 // Links are followed and kept, a dangling one creates its target; a loop,

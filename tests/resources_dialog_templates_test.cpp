@@ -144,26 +144,17 @@ TEST(DialogTemplates, CarryCaptionSizeFontStyleAndControlsInOrder) {
 }
 
 TEST(DialogTemplates, SaveAsControlsSitWhereTheHostExpectsThem) {
-    struct Placed {
-        int id, x, y, cx, cy;
-        std::uint32_t style;
+    const std::uint32_t child = 0x40000000u | kWsVisible;  // WS_CHILD
+    const std::vector<std::vector<std::uint32_t>> expected = {  // id, x, y, cx, cy, style
+        {1, 53, 39, 50, 14, child | kWsTabStop | 1},  // BS_DEFPUSHBUTTON
+        {2, 131, 39, 50, 14, child | kWsTabStop}, {7210, 15, 20, 74, 11, child | kWsGroup},  // SS_LEFT
+        {7209, 98, 17, 132, 15, child | kWsBorder | kWsTabStop | kEsAutoHScroll},
     };
-    const Placed expected[] = {
-        {1, 53, 39, 50, 14, kWsVisible | kWsTabStop | 1},  // BS_DEFPUSHBUTTON
-        {2, 131, 39, 50, 14, kWsVisible | kWsTabStop}, {7210, 15, 20, 74, 11, kWsVisible | kWsGroup},  // SS_LEFT
-        {7209, 98, 17, 132, 15, kWsVisible | kWsBorder | kWsTabStop | kEsAutoHScroll},
-    };
-    DialogTemplate dialog = templateOf(7010);
-    ASSERT_EQ(dialog.controls.size(), 4u);
-    for (std::size_t i = 0; i < 4; ++i) {
-        const DialogControl& control = dialog.controls[i];
-        const std::uint32_t childStyle = 0x40000000u;  // WS_CHILD
-        EXPECT_EQ(control.id, expected[i].id);
-        EXPECT_EQ((std::vector<int>{control.x, control.y, control.cx, control.cy}),
-                  (std::vector<int>{expected[i].x, expected[i].y, expected[i].cx, expected[i].cy}))
-            << "control " << control.id;
-        EXPECT_EQ(control.style, childStyle | expected[i].style) << std::hex << "control " << std::dec << control.id;
-    }
+    std::vector<std::vector<std::uint32_t>> placed;
+    for (const DialogControl& c : templateOf(7010).controls)
+        placed.push_back({std::uint32_t(c.id), std::uint32_t(c.x), std::uint32_t(c.y), std::uint32_t(c.cx),
+                          std::uint32_t(c.cy), c.style});
+    EXPECT_EQ(placed, expected);
 }
 
 // Per control: one default OK and one plain Cancel button, radio groups

@@ -215,8 +215,8 @@ TEST(TrackFigures, SpreadAboutTheMeanMatchesFiguresComputedFromTheKnownOffsets) 
     const double meridian = a * (1.0 - e2) / (w * w * w), normal = a / w;  // radii of curvature
     const int n = 4000;
     std::mt19937_64 engine(42);  // the same log on every run
-    std::normal_distribution<double> normal;
-    auto random = [&] { return normal(engine); };
+    std::normal_distribution<double> gauss;
+    auto random = [&] { return gauss(engine); };
     std::vector<double> east(n), north(n), up(n);
     std::string log;
     double t = 36000.0;

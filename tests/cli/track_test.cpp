@@ -65,6 +65,11 @@ TEST(TrackBundledLog, SummaryAgreesWithAnIndependentReadingOfTheLog) {
     EXPECT_EQ(summaryValue(r.out, "time span").substr(0, span.size()), span) << describe(args, r);
     // One line per fix between the header and the blank line before the summary.
     EXPECT_EQ(lineCount(r.out.substr(0, r.out.find("\n\n") + 1)), int(ref.fixes.size()) + 1) << describe(args, r);
+    // Standard input reads like the file.
+    const ToolResult fromStdin = tool.run("track -", testing_support::readBytes(kBundledLog));
+    ASSERT_EQ(fromStdin.status, 0) << describe("track -", fromStdin);
+    EXPECT_EQ(fromStdin.out.substr(0, fromStdin.out.find("\nlog")), r.out.substr(0, r.out.find("\nlog")));
+    EXPECT_EQ(summaryValue(fromStdin.out, "log"), "<stdin>");
 }
 
 TEST(TrackBundledLog, TotalDistanceIsTheSumOfGeodesicSteps) {
@@ -132,38 +137,32 @@ TEST(TrackBundledLog, JsonAndCsvCarryOneRecordPerFix) {
     EXPECT_EQ(summaryValue(csv.err, "fixes"), std::to_string(fixes)) << "the CSV summary goes to stderr";
 }
 
-TEST(TrackBundledLog, StandardInputReadsLikeTheFile) {
-    ToolRunner tool;
-    const ToolResult fromFile = tool.run("track " + quoted(kBundledLog));
-    const ToolResult fromStdin = tool.run("track -", testing_support::readBytes(kBundledLog));
-    ASSERT_EQ(fromStdin.status, 0) << describe("track -", fromStdin);
-    EXPECT_EQ(fromStdin.out.substr(0, fromStdin.out.find("\nlog")), fromFile.out.substr(0, fromFile.out.find("\nlog")));
-    EXPECT_EQ(summaryValue(fromStdin.out, "log"), "<stdin>");
-}
-
 TEST(TrackSettings, UnitsStyleAndDecimalsShapeTheTexts) {
     ToolRunner tool;
-    const ToolResult dms = tool.run("track " + quoted(kBundledLog));
-    EXPECT_NE(dms.out.find("N41 34 29.877    W093 45 02.059    278.16     246.72"), std::string::npos)
-        << describe("track", dms);
-
-    const ToolResult dm = tool.run("track --style dm --decimals 2 " + quoted(kBundledLog));
-    EXPECT_NE(dm.out.find("N41 34.50        W093 45.03        278.16"), std::string::npos) << describe("track dm", dm);
-
-    // Each foot is labelled by its own symbol.
-    ASSERT_EQ(tool.run("units set distUnits ft").status, 0);
-    const ToolResult feet = tool.run("track " + quoted(kBundledLog));
-    EXPECT_NE(feet.out.find("msl ft     ellipsoid ft   step ft"), std::string::npos) << describe("track (feet)", feet);
-    EXPECT_NE(feet.out.find("912.60     809.45"), std::string::npos) << describe("track (feet)", feet);
-    EXPECT_NE(summaryValue(feet.out, "total distance").find(" ft"), std::string::npos) << describe("track", feet);
-    ASSERT_EQ(tool.run("units set distUnits 2").status, 0);
-    const ToolResult usft = tool.run("track " + quoted(kBundledLog));
-    EXPECT_NE(usft.out.find("msl usft   ellipsoid usft step usft"), std::string::npos) << describe("track", usft);
-    EXPECT_NE(usft.out.find("912.60     809.44"), std::string::npos) << describe("track (US feet)", usft);
-
-    ASSERT_EQ(tool.run("units set latLonStyle dm").status, 0);
-    const ToolResult styled = tool.run("track " + quoted(kBundledLog));
-    EXPECT_NE(styled.out.find("N41 34.49795     W093 45.03431     912.60"), std::string::npos) << describe("track", styled);
+    // Each row's setting (when given) stays for the rows after it; each foot
+    // is labelled by its own symbol.
+    const struct {
+        const char* set;
+        const char* options;
+        const char* expected;
+    } rows[] = {
+        {nullptr, "", "N41 34 29.877    W093 45 02.059    278.16     246.72"},
+        {nullptr, "--style dm --decimals 2 ", "N41 34.50        W093 45.03        278.16"},
+        {"distUnits ft", "", "msl ft     ellipsoid ft   step ft"},
+        {nullptr, "", "912.60     809.45"},
+        {nullptr, "", "total distance      66.67 ft\n"},
+        {"distUnits 2", "", "msl usft   ellipsoid usft step usft"},
+        {nullptr, "", "912.60     809.44"},
+        {"latLonStyle dm", "", "N41 34.49795     W093 45.03431     912.60"},
+    };
+    for (const auto& row : rows) {
+        if (row.set != nullptr) {
+            ASSERT_EQ(tool.run(std::string("units set ") + row.set).status, 0) << row.set;
+        }
+        const std::string args = std::string("track ") + row.options + quoted(kBundledLog);
+        const ToolResult r = tool.run(args);
+        EXPECT_NE(r.out.find(row.expected), std::string::npos) << describe(args, r);
+    }
 }
 
 TEST(TrackSettings, DefaultSettingsFileIsCreatedWithTheDefaults) {
