@@ -67,27 +67,15 @@ TEST(WideConversions, ToIntReadsLeadingDigitsAndSaturates) {
 
 TEST(WideConversions, SplitPathLikeTheRuntime) {
     const std::wstring tooLongName = L"c:\\d\\" + std::wstring(256, L'n') + L".x";
-    struct Case {
-        const wchar_t* path;
-        const wchar_t* drive;
-        const wchar_t* dir;
-        const wchar_t* name;
-        const wchar_t* ext;
+    const std::wstring cases[][2] = {  // path, then drive|dir|name|ext
+        {L"C:\\logs\\0012.dat", L"C:|\\logs\\|0012|.dat"}, {L"/home/a/b.c.d", L"|/home/a/|b.c|.d"},
+        {L"name", L"||name|"}, {L"dir.x/name", L"|dir.x/|name|"}, {L".hidden", L"|||.hidden"}, {L"D:", L"D:|||"},
+        {L"", L"|||"}, {tooLongName, L"|||"},  // a name past the runtime's limit
     };
-    const Case cases[] = {
-        {L"C:\\logs\\0012.dat", L"C:", L"\\logs\\", L"0012", L".dat"},
-        {L"/home/a/b.c.d", L"", L"/home/a/", L"b.c", L".d"}, {L"name", L"", L"", L"name", L""},
-        {L"dir.x/name", L"", L"dir.x/", L"name", L""}, {L".hidden", L"", L"", L"", L".hidden"},
-        {L"D:", L"D:", L"", L"", L""}, {L"", L"", L"", L"", L""},
-        {tooLongName.c_str(), L"", L"", L"", L""},  // a name past the runtime's limit
-    };
-    for (const Case& c : cases) {
+    for (const auto& [path, parts] : cases) {
         wchar_t drive[260], dir[260], name[260], ext[260];
-        splitPath(c.path, drive, dir, name, ext);
-        EXPECT_STREQ(drive, c.drive) << ::testing::PrintToString(std::wstring(c.path));
-        EXPECT_STREQ(dir, c.dir) << ::testing::PrintToString(std::wstring(c.path));
-        EXPECT_STREQ(name, c.name) << ::testing::PrintToString(std::wstring(c.path));
-        EXPECT_STREQ(ext, c.ext) << ::testing::PrintToString(std::wstring(c.path));
+        splitPath(path.c_str(), drive, dir, name, ext);
+        EXPECT_EQ(std::wstring(drive) + L"|" + dir + L"|" + name + L"|" + ext, parts) << ::testing::PrintToString(path);
     }
 }
 

@@ -274,29 +274,15 @@ TEST(StatisticsCommands, MedianAndRobustLineFit) {
         {"fit --method bisection 1 2", "2 -9\n2 7\n2 5\n1 7\n2 9\n", 1, "bracket of the slope never closes"},
         {"fit --method simplex 1 2", "", 2, "simplex"},
     });
-    // One wild point barely moves the robust line (least squares would
-    // give a slope near 8 here).
-    const ToolResult robust = tool.run("fit --json 1 2", "0 1\n1 3\n2 5\n3 7\n4 9\n5 11\n6 13\n7 100\n");
-    const std::size_t at = robust.out.find("\"b\":");
-    ASSERT_NE(at, std::string::npos) << describe("fit", robust);
-    EXPECT_NEAR(std::atof(robust.out.c_str() + at + 4), 2.0, 0.05) << describe("fit", robust);
 }
 
 TEST(InvertCommand, EveryMethodInvertsAndSingularMatricesAreErrors) {
     ToolRunner tool;
-    for (const char* method : {"gaussj", "lu", "spd"}) {
-        const std::string args = std::string("invert --method ") + method;
-        const ToolResult r = tool.run(args, "4 1\n1 3\n");
-        ASSERT_EQ(r.status, 0) << describe(args, r);
-        const auto v = numbersIn(r.out);
-        ASSERT_EQ(v.size(), 4u) << describe(args, r);
-        const double expected[] = {3.0 / 11, -1.0 / 11, -1.0 / 11, 4.0 / 11};
-        for (int i = 0; i < 4; ++i) EXPECT_NEAR(v[std::size_t(i)], expected[i], 1e-12) << describe(args, r);
-    }
     expectCases(tool, {
         {"invert", "4 7\n2 6\n", 0, "0.6 -0.7\n-0.2 0.4\n"},
         {"invert --method lu", "4,7\n2,6\n", 0, "0.6 -0.7\n-0.2 0.4\n"},
-        {"invert --digits 3", "3\n", 0, "0.333\n"},
+        {"invert --method spd", "4 1\n1 3\n", 0, "0.272727272727 -0.0909090909091\n-0.0909090909091 0.363636363636\n"},
+        {"invert --method gaussj --digits 3", "3\n", 0, "0.333\n"},
         {"invert", "1 2\n2 4\n", 1, "the matrix is singular"},
         {"invert --method lu", "1 2\n2 4\n", 1,
          "singular or too ill-conditioned (A times the result differs from the identity by 1, more than 1e-9)"},

@@ -121,25 +121,21 @@ TEST(TrackFormats, GpsbabelReadsTheGpxBackToTheSamePositionsAndTimes) {
     const std::string csv = shell("gpsbabel -t -i gpx -f " + quoted(tool.file("t.gpx")) +
                                   " -x transform,wpt=trk -o unicsv,utc=0 -F - 2>&1");
     std::istringstream in(csv);
-    std::string header, row;
-    std::getline(in, header);
-    ASSERT_EQ(header.find("No,Latitude,Longitude"), 0u) << csv.substr(0, 300);
+    std::string row;
+    std::getline(in, row);
+    ASSERT_EQ(row.find("No,Latitude,Longitude"), 0u) << csv.substr(0, 300);
+    const std::string& d = ref.firstDate;  // ddmmyy
     std::size_t n = 0;
-    while (std::getline(in, row) && n < ref.fixes.size()) {
-        std::istringstream fields(row);
-        std::string no, lat, lon;
-        std::getline(fields, no, ',');
-        std::getline(fields, lat, ',');
-        std::getline(fields, lon, ',');
-        EXPECT_NEAR(std::atof(lat.c_str()), ref.fixes[n].latitude, 1e-6) << row;
-        EXPECT_NEAR(std::atof(lon.c_str()), ref.fixes[n].longitude, 1e-6) << row;
+    for (; n < ref.fixes.size() && std::getline(in, row); ++n) {
+        double lat = NAN, lon = NAN;
+        ASSERT_EQ(std::sscanf(row.c_str(), "%*[^,],%lf,%lf", &lat, &lon), 2) << row;
+        EXPECT_NEAR(lat, ref.fixes[n].latitude, 1e-6) << row;
+        EXPECT_NEAR(lon, ref.fixes[n].longitude, 1e-6) << row;
         // 2020/03/18,13:28:19.600 from 132819.60 of 180320
         const std::string& t = ref.fixes[n].hhmmss;
-        const std::string when = "20" + ref.firstDate.substr(4, 2) + "/" + ref.firstDate.substr(2, 2) + "/" +
-                                 ref.firstDate.substr(0, 2) + "," + t.substr(0, 2) + ":" + t.substr(2, 2) + ":" +
-                                 t.substr(4, 2);
+        const std::string when = "20" + d.substr(4, 2) + "/" + d.substr(2, 2) + "/" + d.substr(0, 2) + "," +
+                                 t.substr(0, 2) + ":" + t.substr(2, 2) + ":" + t.substr(4, 2);
         EXPECT_NE(row.find(when), std::string::npos) << "expected " << when << " in " << row;
-        ++n;
     }
     EXPECT_EQ(n, ref.fixes.size()) << csv.substr(0, 300);
 }

@@ -90,12 +90,9 @@ TEST_F(DllResources, Template7016BuildsADialogOfTenControlsOfTheListedKinds) {
     EXPECT_EQ(kinds.count(L"radio"), 4u);
 }
 
+// FindResourceW finds no other template (tests/load/module_load_test.cpp);
+// the frame's lookup through the resource chain says the same.
 TEST_F(DllResources, UnknownTemplateIsNotFound) {
-    for (int id : {0, 7009, 7020, 65535}) {
-        SetLastError(0);
-        EXPECT_EQ(FindResourceW(module_, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(5)), nullptr) << id;
-    }
-    // The frame's lookup through the resource chain says the same.
     quillon::frame::joinResourceChain(module_);
     EXPECT_EQ(quillon::frame::findResource(5, 7020).data, nullptr);
     EXPECT_EQ(quillon::frame::findResource(5, -1).data, nullptr);
