@@ -77,11 +77,9 @@ TEST_F(Profile, ValuesReadAsLeadingDigitsAndASaveReplacesTheFileByRename) {
     EXPECT_EQ(profileInt(L"UNITS", L"DISTUNITS", 17, path().c_str()), 3);
 
     writeBytes(file(), "[units]\na= 42abc\nb=abc\nc=\nd=-17\ne=4294967297\nf=+5\n");
-    const struct {
-        const wchar_t* key;
-        int value;
-    } rows[] = {{L"a", 42}, {L"b", 0}, {L"c", 99}, {L"d", -17}, {L"e", 1}, {L"f", 5}, {L"g", 99}};
-    for (const auto& row : rows) EXPECT_EQ(read(row.key, 99), row.value) << "key " << char(row.key[0]);
+    const std::pair<const wchar_t*, int> rows[] = {{L"a", 42}, {L"b", 0}, {L"c", 99}, {L"d", -17},
+                                                   {L"e", 1},  {L"f", 5}, {L"g", 99}};
+    for (const auto& [key, value] : rows) EXPECT_EQ(read(key, 99), value) << "key " << char(key[0]);
 
     // A writer killed after it made its temporary file leaves that file
     // behind: later saves neither read nor overwrite it.
@@ -131,8 +129,9 @@ TEST_F(Profile, Utf16FilesStayUtf16AndKeepEveryUnit) {
     }
     EXPECT_EQ(profileInt(L"host", L"name", -1, path().c_str()), 0) << "a value without digits reads as 0";
     // Read as text, a surrogate pair is one wide character; a lone surrogate stays a unit of its own.
-    writeBytes(file(), utf16le(u"\uFEFF[host]\r\nname=\U0001F4CD" + std::u16string{0xD83D, u'x', 0xDC00}));
-    const std::wstring expected = L"\U0001F4CD" + std::wstring{wchar_t(0xD83D), L'x', wchar_t(0xDC00)};
+    const std::u16string units{0xD800, 0xDFFF, 0xDBFF, 0xDC00, 0xD83D, u'x', 0xDC00};  // U+103FF, U+10FC00, lone ones
+    writeBytes(file(), utf16le(u"\uFEFF[host]\r\nname=" + units));
+    const std::wstring expected = L"\U000103FF\U0010FC00" + std::wstring{wchar_t(0xD83D), L'x', wchar_t(0xDC00)};
     EXPECT_EQ(quillon::platform::profileString(L"host", L"name", path().c_str()).value_or(L"-"), expected);
 }
 
