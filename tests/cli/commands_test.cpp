@@ -40,13 +40,11 @@ void expectCases(const ToolRunner& tool, const std::vector<Case>& cases) {
 
 TEST(ToolFrame, HelpListsEveryCommandAndEachCommandHasItsOwn) {
     ToolRunner tool;
-    const ToolResult help = tool.run("--help");
-    ASSERT_EQ(help.status, 0) << describe("--help", help);
+    const ToolResult help = tool.runOk("--help");
     for (const char* command : kCommands) {
         EXPECT_NE(help.out.find(std::string("  ") + command + " "), std::string::npos) << command;
         for (const std::string& form : {std::string(command) + " --help", "help " + std::string(command)}) {
-            const ToolResult r = tool.run(form);
-            EXPECT_EQ(r.status, 0) << describe(form, r);
+            const ToolResult r = tool.runOk(form);
             EXPECT_EQ(r.out.find(std::string("usage: quillon ") + command), 0u) << describe(form, r);
         }
         const std::string bad = std::string(command) + " --no-such-option";
@@ -199,8 +197,7 @@ TEST(TimeCommand, OneInstantInEveryForm) {
         {"time --gps 2167 x", "", 2, "'x' is not a number"},
         {"time --unix 1 --jd", "", 2, "give one of"},
     });
-    const ToolResult now = tool.run("time --json");
-    ASSERT_EQ(now.status, 0) << describe("time", now);
+    const ToolResult now = tool.runOk("time --json");
     EXPECT_GT(std::atof(now.out.c_str() + 8), 1.7e9) << describe("time", now);
 }
 
@@ -224,12 +221,10 @@ TEST(GeocentricCommands, PointsConvertBothWaysOneOrManyAtATime) {
     // Batch: one output line per input line, identifiers passed through,
     // there and back (JSON with every digit).
     const std::string points = "# lat lon h\nA 51.4778 -0.0015 45.4\n\nB, 45 52 39.36 S, 170.5001, 12\nC 0 180 -20\n";
-    const ToolResult there = tool.run("ecef --id", points);
-    ASSERT_EQ(there.status, 0) << describe("ecef --id", there);
+    const ToolResult there = tool.runOk("ecef --id", points);
     EXPECT_EQ(there.out.substr(0, 14), "# lat lon h\nA ") << describe("ecef --id", there);
     ASSERT_EQ(lineCount(there.out), 5) << describe("ecef --id", there);
-    const ToolResult back = tool.run("geodetic --id --json -", there.out);
-    ASSERT_EQ(back.status, 0) << describe("geodetic -", back);
+    const ToolResult back = tool.runOk("geodetic --id --json -", there.out);
     const auto expected = numbersIn("51.4778 -0.0015 45.4 -45.8776 170.5001 12 0 180 -20");
     std::vector<double> got;
     for (const char* key : {"\"lat\":", "\"lon\":", "\"height\":"})
@@ -377,8 +372,7 @@ TEST(ToolNumbers, EveryNumberAcceptedIsReadInFull) {
             const std::string args = e.command + std::string(input ? "" : number);
             const double typed = std::strtod(number, nullptr);
             if (args[0] == 't' && !(typed >= 0.0 && typed < 604800.0)) continue;  // beyond the week or the years
-            const ToolResult r = tool.run(args, input ? number : "");
-            ASSERT_EQ(r.status, 0) << describe(args, r);
+            const ToolResult r = tool.runOk(args, input ? number : "");
             const std::size_t at = r.out.find(e.echo);
             ASSERT_NE(at, std::string::npos) << describe(args, r);
             EXPECT_EQ(std::strtod(r.out.c_str() + at + std::strlen(e.echo), nullptr), typed) << describe(args, r);

@@ -1,5 +1,6 @@
 #include "tool_runner.h"
 
+#include <gtest/gtest.h>
 #include <sys/wait.h>
 
 #include <cstdio>
@@ -29,6 +30,12 @@ ToolResult ToolRunner::run(const std::string& args, const std::string& input) co
     const int status = pclose(pipe);
     r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     r.err = testing_support::readBytes(err);
+    return r;
+}
+
+ToolResult ToolRunner::runOk(const std::string& args, const std::string& input) const {
+    ToolResult r = run(args, input);
+    EXPECT_EQ(r.status, 0) << describe(args, r);
     return r;
 }
 

@@ -19,6 +19,8 @@ public:
     // args is shell text ("track --csv 'a b.nmea'"); input, when given, is
     // fed on standard input.
     ToolResult run(const std::string& args, const std::string& input = std::string()) const;
+    // run, and a test failure unless the exit status is 0.
+    ToolResult runOk(const std::string& args, const std::string& input = std::string()) const;
     // A file in the scratch folder.
     std::string file(const std::string& name) const { return dir_.file(name); }
     // The default settings file the tool creates.

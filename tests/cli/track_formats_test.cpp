@@ -92,8 +92,7 @@ TEST(TrackFormats, GdalReadsEveryFormatWithTheFixesOfRealLogs) {
         };
         for (const auto& c : cases) {
             const std::string args = std::string("track --") + c.option + " -o out." + c.option + " " + quoted(log);
-            const ToolResult r = tool.run(args);
-            ASSERT_EQ(r.status, 0) << describe(args, r);
+            const ToolResult r = tool.runOk(args);
             EXPECT_EQ(summaryValue(r.err, "fixes"), std::to_string(fixes)) << "summary on stderr\n" << describe(args, r);
             // One CSV row per feature, its geometry as WKT.
             const std::string dump = shell("cd " + quoted(tool.file("")) + " && ogr2ogr -f CSV /vsistdout/ " +
@@ -163,8 +162,7 @@ TEST(TrackFormats, GpxPointsFollowTheSchemaOrderAndVocabulary) {
                                             "pdop", "ageofdgpsdata", "dgpsid", "extensions"};
     const std::vector<std::string> fixValues = {"none", "2d", "3d", "dgps", "pps"};
     ToolRunner tool;
-    const ToolResult r = tool.run("track --gpx " + quoted(kBundledLog));
-    ASSERT_EQ(r.status, 0) << describe("track --gpx", r);
+    const ToolResult r = tool.runOk("track --gpx " + quoted(kBundledLog));
     int points = 0, rtk = 0;
     for (std::size_t at = r.out.find("<trkpt "); at != std::string::npos; at = r.out.find("<trkpt ", at + 1)) {
         ++points;
@@ -252,8 +250,7 @@ TEST(TrackFigures, SpreadAboutTheMeanMatchesFiguresComputedFromTheKnownOffsets) 
     std::sort(radius.begin(), radius.end());
 
     ToolRunner tool;
-    const ToolResult r = tool.run("track --json -", log);
-    ASSERT_EQ(r.status, 0) << describe("track --json -", r);
+    const ToolResult r = tool.runOk("track --json -", log);
     const std::string summary = r.out.substr(r.out.find("{\"class\":\"SUMMARY\""));
     auto value = [&summary](const std::string& key) {
         const std::size_t at = summary.find("\"" + key + "\":");
@@ -316,8 +313,7 @@ TEST(TrackQuirks, ReceiverQuirksAreDecodedOrCountedNeverMisread) {
     };
     ToolRunner tool;
     for (const auto& c : cases) {
-        const ToolResult r = tool.run("track -", c.log);
-        ASSERT_EQ(r.status, 0) << describe(c.what, r);
+        const ToolResult r = tool.runOk("track -", c.log);
         EXPECT_EQ(summaryValue(r.out, c.label), c.value) << c.what << "\n" << describe("track -", r);
     }
 }
@@ -356,8 +352,7 @@ TEST(TrackTimes, DatesReachEarlierFixesFollowMidnightAndRepairTheRollover) {
     };
     ToolRunner tool;
     for (const auto& c : cases) {
-        const ToolResult r = tool.run(std::string("track --json ") + c.options + "-", c.log);
-        ASSERT_EQ(r.status, 0) << describe(c.what, r);
+        const ToolResult r = tool.runOk(std::string("track --json ") + c.options + "-", c.log);
         const std::string quote = c.first[0] == 'n' ? "" : "\"";
         EXPECT_NE(r.out.find("\"first\":" + quote + c.first + quote + ",\"last\":" + quote + c.last + quote),
                   std::string::npos)

@@ -49,8 +49,7 @@ std::string toolTime(const std::string& ddmmyy, const std::string& hhmmss) {
 TEST(TrackBundledLog, SummaryAgreesWithAnIndependentReadingOfTheLog) {
     ToolRunner tool;
     const std::string args = "track " + quoted(kBundledLog);
-    const ToolResult r = tool.run(args);
-    ASSERT_EQ(r.status, 0) << describe(args, r);
+    const ToolResult r = tool.runOk(args);
     const ReferenceLog ref = readReferenceLog(kBundledLog);
     ASSERT_GT(ref.fixes.size(), 100u) << "the bundled log changed";
 
@@ -66,8 +65,7 @@ TEST(TrackBundledLog, SummaryAgreesWithAnIndependentReadingOfTheLog) {
     // One line per fix between the header and the blank line before the summary.
     EXPECT_EQ(lineCount(r.out.substr(0, r.out.find("\n\n") + 1)), int(ref.fixes.size()) + 1) << describe(args, r);
     // Standard input reads like the file.
-    const ToolResult fromStdin = tool.run("track -", testing_support::readBytes(kBundledLog));
-    ASSERT_EQ(fromStdin.status, 0) << describe("track -", fromStdin);
+    const ToolResult fromStdin = tool.runOk("track -", testing_support::readBytes(kBundledLog));
     EXPECT_EQ(fromStdin.out.substr(0, fromStdin.out.find("\nlog")), r.out.substr(0, r.out.find("\nlog")));
     EXPECT_EQ(summaryValue(fromStdin.out, "log"), "<stdin>");
 }
@@ -102,8 +100,7 @@ TEST(TrackBundledLog, TotalDistanceIsTheSumOfGeodesicSteps) {
         total += step;
     }
     const std::string args = "track --json flat.nmea";
-    const ToolResult r = tool.run(args);
-    ASSERT_EQ(r.status, 0) << describe(args, r);
+    const ToolResult r = tool.runOk(args);
     ASSERT_EQ(r.out.find("\"ellipsoidal_height\":null"), r.out.find("\"ellipsoidal_height\"")) << describe(args, r);
     const std::size_t at = r.out.find("\"distance\":");
     ASSERT_NE(at, std::string::npos) << describe(args, r);
@@ -117,8 +114,7 @@ TEST(TrackBundledLog, JsonAndCsvCarryOneRecordPerFix) {
     const ReferenceLog ref = readReferenceLog(kBundledLog);
     const int fixes = int(ref.fixes.size());
 
-    const ToolResult json = tool.run("track --json " + quoted(kBundledLog));
-    ASSERT_EQ(json.status, 0) << describe("track --json", json);
+    const ToolResult json = tool.runOk("track --json " + quoted(kBundledLog));
     EXPECT_EQ(lineCount(json.out), fixes + 1) << describe("track --json", json);
     EXPECT_EQ(json.out.rfind("{\"class\":\"SUMMARY\"", json.out.size() - 2), json.out.rfind('\n', json.out.size() - 2) + 1)
         << describe("track --json", json);
@@ -128,8 +124,7 @@ TEST(TrackBundledLog, JsonAndCsvCarryOneRecordPerFix) {
               0u)
         << describe("track --json", json);
 
-    const ToolResult csv = tool.run("track --csv " + quoted(kBundledLog));
-    ASSERT_EQ(csv.status, 0) << describe("track --csv", csv);
+    const ToolResult csv = tool.runOk("track --csv " + quoted(kBundledLog));
     EXPECT_EQ(lineCount(csv.out), fixes + 1) << describe("track --csv", csv);
     EXPECT_EQ(csv.out.find("time,lat,lon,msl_m,ellipsoidal_m,step_m,quality,satellites,hdop,filter"), 0u);
     EXPECT_NE(csv.out.find("\n2020-03-18T13:28:19.600Z,41.574965910,-93.750571901,278.161,246.719,,2,10,0.9,raw,"),
@@ -197,8 +192,7 @@ std::string messyLog() {
 TEST(TrackMessyLog, EveryDefectIsCountedAndNoneStopsTheLog) {
     ToolRunner tool;
     testing_support::writeBytes(tool.file("messy.nmea"), messyLog());
-    const ToolResult r = tool.run("track messy.nmea");
-    ASSERT_EQ(r.status, 0) << describe("track messy.nmea", r);
+    const ToolResult r = tool.runOk("track messy.nmea");
     const std::pair<const char*, const char*> expected[] = {
         {"lines", "14"},
         {"sentences", "12"},
@@ -234,8 +228,7 @@ TEST(TrackMessyLog, LogsWithoutAnyFixPrintNoPosition) {
     std::string log;
     for (int i = 0; i < 5; ++i)
         log += sentence("GPGGA,,,,,,0,,,,,,,,") + "\n" + sentence("GPRMC,,V,,,,,,,,,,N") + "\n";
-    const ToolResult r = tool.run("track -", log);
-    ASSERT_EQ(r.status, 0) << describe("track -", r);
+    const ToolResult r = tool.runOk("track -", log);
     EXPECT_EQ(summaryValue(r.out, "fixes"), "0");
     EXPECT_EQ(summaryValue(r.out, "cycles without fix"), "5");
     EXPECT_EQ(summaryValue(r.out, "time span"), "-");
@@ -250,8 +243,7 @@ TEST(TrackMessyLog, BinaryGarbageIsSkippedLineByLine) {
         state = state * 1103515245u + 12345u;
         garbage.push_back(char(state >> 24));
     }
-    const ToolResult r = tool.run("track -", garbage);
-    ASSERT_EQ(r.status, 0) << describe("track - (garbage)", r);
+    const ToolResult r = tool.runOk("track -", garbage);
     EXPECT_EQ(summaryValue(r.out, "fixes"), "0") << describe("track - (garbage)", r);
     EXPECT_EQ(r.err, "");
     // Every line, however it ended (a lone "\r" too), is at most one line without a sentence.
@@ -275,8 +267,7 @@ TEST(TrackRealLogs, BadChecksumCountsAgreeWithGpsdecode) {
         char count[32] = {0};
         ASSERT_NE(std::fgets(count, sizeof count, pipe), nullptr);
         pclose(pipe);
-        const ToolResult r = tool.run("track " + quoted(path));
-        ASSERT_EQ(r.status, 0) << describe(name, r);
+        const ToolResult r = tool.runOk("track " + quoted(path));
         EXPECT_EQ(summaryValue(r.out, "bad checksum"), std::to_string(std::atoi(count))) << name;
     }
 }
@@ -291,8 +282,7 @@ TEST(TrackRealLogs, EveryLogReadsToTheEndWithoutSkippedLines) {
     };
     for (const auto& [name, lines, noChecksum] : logs) {
         const std::string path = testing_support::nmeaDir() + "/" + name;
-        const ToolResult r = tool.run("track " + quoted(path));
-        ASSERT_EQ(r.status, 0) << describe(name, r);
+        const ToolResult r = tool.runOk("track " + quoted(path));
         EXPECT_EQ(summaryValue(r.out, "lines"), std::to_string(lines)) << name;
         EXPECT_EQ(summaryValue(r.out, "sentences"), std::to_string(lines)) << name;
         EXPECT_EQ(summaryValue(r.out, "no checksum"), std::to_string(noChecksum)) << name;
@@ -307,8 +297,7 @@ TEST(TrackMessyLog, FieldsAreReadWholeSoOverlongNumbersAreBadFields) {
     const std::string latitude = "4807.038" + std::string(30, '0');
     const std::string log = sentence("GPGGA,123519," + latitude + ",N,01131.000,E,1,08,0.9,545.4,M,,M,,") + "\n" +
                             sentence("GPGGA,123520,4807.038,N,01131.000,E,1,08,0.9,545.4,M,,M,,") + "\n";
-    const ToolResult r = tool.run("track -", log);
-    ASSERT_EQ(r.status, 0) << describe("track -", r);
+    const ToolResult r = tool.runOk("track -", log);
     EXPECT_EQ(summaryValue(r.out, "fixes"), "1") << describe("track -", r);
     EXPECT_NE(summaryValue(r.out, "skipped").find("bad field 1"), std::string::npos) << describe("track -", r);
 }
