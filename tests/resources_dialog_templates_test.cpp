@@ -31,16 +31,9 @@ DialogTemplate templateOf(int id) {
 }
 
 const char* kindName(ControlKind kind) {
-    switch (kind) {
-    case ControlKind::PushButton: return "push";
-    case ControlKind::GroupBox: return "group";
-    case ControlKind::RadioButton: return "radio";
-    case ControlKind::Edit: return "edit";
-    case ControlKind::Label: return "label";
-    case ControlKind::Line: return "line";
-    case ControlKind::DropDownList: return "droplist";
-    default: return "other";
-    }
+    static const char* const names[] = {"push", "group", "radio", "other", "edit",
+                                        "label", "line", "droplist", "other", "other"};
+    return names[static_cast<int>(kind)];
 }
 
 // "kind id text" for each control, in template order.

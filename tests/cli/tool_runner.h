@@ -36,6 +36,10 @@ std::string quoted(const std::string& path);
 int lineCount(const std::string& text);
 // The value after the label of a summary line ("fixes   122" -> "122").
 std::string summaryValue(const std::string& out, const std::string& label);
+// Whether the program is on the PATH.
+bool have(const char* program);
+// Standard output of a shell command.
+std::string shell(const std::string& command);
 // Everything printed, for failure messages.
 std::string describe(const std::string& args, const ToolResult& r);
 

@@ -32,22 +32,6 @@ std::string sentence(const std::string& body) {
     return "$" + body + tail + "\r\n";
 }
 
-bool have(const char* program) {
-    return std::system(("command -v " + std::string(program) + " > /dev/null 2>&1").c_str()) == 0;
-}
-
-// Standard output of a shell command.
-std::string shell(const std::string& command) {
-    std::string out;
-    if (std::FILE* pipe = popen(command.c_str(), "r")) {
-        char buffer[4096];
-        std::size_t n;
-        while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
-        pclose(pipe);
-    }
-    return out;
-}
-
 int countOf(const std::string& text, const std::string& what) {
     int n = 0;
     for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;

@@ -255,20 +255,14 @@ TEST(TrackMessyLog, BinaryGarbageIsSkippedLineByLine) {
 
 TEST(TrackRealLogs, BadChecksumCountsAgreeWithGpsdecode) {
     QUILLON_REQUIRE_NMEA_LOGS();
-    if (std::system("command -v gpsdecode > /dev/null 2>&1") != 0)
-        GTEST_SKIP() << "needs gpsdecode (Debian package gpsd-clients)";
+    if (!have("gpsdecode")) GTEST_SKIP() << "needs gpsdecode (Debian package gpsd-clients)";
     ToolRunner tool;
     for (const char* name : {"edge/firefly-II.nmea", "edge/st-teseo-liv4f.nmea", "telit-he910.nmea", "hemi.nmea"}) {
         const std::string path = testing_support::nmeaDir() + "/" + name;
-        const std::string command =
-            "gpsdecode -D 2 < " + quoted(path) + " 2>&1 > /dev/null | grep -c 'bad checksum'";
-        std::FILE* pipe = popen(command.c_str(), "r");
-        ASSERT_NE(pipe, nullptr);
-        char count[32] = {0};
-        ASSERT_NE(std::fgets(count, sizeof count, pipe), nullptr);
-        pclose(pipe);
+        const std::string count =
+            shell("gpsdecode -D 2 < " + quoted(path) + " 2>&1 > /dev/null | grep -c 'bad checksum'");
         const ToolResult r = tool.runOk("track " + quoted(path));
-        EXPECT_EQ(summaryValue(r.out, "bad checksum"), std::to_string(std::atoi(count))) << name;
+        EXPECT_EQ(summaryValue(r.out, "bad checksum"), std::to_string(std::atoi(count.c_str()))) << name;
     }
 }
 
