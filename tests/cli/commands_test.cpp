@@ -54,7 +54,7 @@ TEST(ToolFrame, HelpListsEveryCommandAndEachCommandHasItsOwn) {
     }
 }
 
-TEST(ToolFrame, OptionTablesCheckEveryKindOfValueAlike) {
+TEST(ToolFrame, CommandsAndOptionTablesCheckEveryKindOfValueAlike) {
     ToolRunner tool;
     expectCases(tool, {
         {"angle --csv --json 1", "", 2, "quillon angle: --csv and --json exclude each other"},
@@ -68,14 +68,11 @@ TEST(ToolFrame, OptionTablesCheckEveryKindOfValueAlike) {
         {"angle -x 1", "", 2, "unknown option '-x'"},
         {"dist -- -x", "", 1, "'-x': no number"},
         {"angle --decimals=x --decimals 1 12.5", "", 0, "  dm           12 30.0"},
+        // A missing or unknown command is bad usage.
+        {"", "", 2, "usage: quillon COMMAND"},
+        {"frobnicate", "", 2, "unknown command 'frobnicate'"},
+        {"--version", "", 0, "quillon "},
     });
-}
-
-TEST(ToolFrame, MissingOrUnknownCommandIsBadUsage) {
-    ToolRunner tool;
-    expectCases(tool, {{"", "", 2, "usage: quillon COMMAND"},
-                       {"frobnicate", "", 2, "unknown command 'frobnicate'"},
-                       {"--version", "", 0, "quillon "}});
 }
 
 TEST(UnitsCommand, SetWritesTheFileAndShowReadsItBack) {
