@@ -83,8 +83,9 @@ TEST_F(DllResources, Template7016BuildsADialogOfTenControlsOfTheListedKinds) {
         kinds.insert(kind);
     }
     DestroyWindow(dialog);
-    const std::multiset<std::wstring> listed = {L"push button", L"push button", L"group box", L"group box",
-                                                L"group box", L"drop-down list", L"radio", L"radio", L"radio", L"radio"};
+    const std::multiset<std::wstring> listed = {L"push button", L"push button", L"drop-down list",
+                                                L"group box",   L"group box",   L"group box",
+                                                L"radio",       L"radio",       L"radio",         L"radio"};
     EXPECT_EQ(kinds, listed);
 }
 
