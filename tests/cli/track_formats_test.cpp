@@ -155,9 +155,7 @@ TEST(TrackFormats, GpxPointsFollowTheSchemaOrderAndVocabulary) {
         for (std::size_t tag = r.out.find('<', at + 1); tag < end; tag = r.out.find('<', tag + 1)) {
             if (r.out[tag + 1] == '/') continue;
             const std::string name = r.out.substr(tag + 1, r.out.find_first_of(" >", tag) - tag - 1);
-            if (name.find(':') != std::string::npos) {  // inside extensions
-                continue;
-            }
+            if (name.find(':') != std::string::npos) continue;  // inside extensions
             const auto place = std::find(order.begin(), order.end(), name);
             ASSERT_NE(place, order.end()) << name << " is no child of trkpt";
             const std::size_t index = std::size_t(place - order.begin());
