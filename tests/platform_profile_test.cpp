@@ -181,24 +181,22 @@ TEST_F(Profile, LinksAreFollowedAndWhatCannotBeWrittenFailsQuietly) {
 TEST_F(Profile, FailedAndKilledSavesLeaveTheOldFileOrTheNewOne) {
     const std::string original = "[units]\ndistUnits=1\n[host]\n" + std::string(20000, 'x') + "=1\n";
     writeBytes(file(), original);
-    EXPECT_EQ(inChild([&] {
-                  signal(SIGXFSZ, SIG_IGN);
-                  rlimit limit{8192, 8192};
-                  setrlimit(RLIMIT_FSIZE, &limit);
-                  return write(L"distUnits", L"2") ? 1 : 0;
-              }),
-              0)
-        << "the write on a full disk must report failure";
-    EXPECT_EQ(inChild([&] {
-                  const std::wstring p = path();
-                  // Every descriptor from 3 on is free; the lock takes 3 and leaves none.
-                  for (int fd = 3; fd < 1024; ++fd) close(fd);
-                  rlimit limit{4, 4};
-                  if (setrlimit(RLIMIT_NOFILE, &limit) != 0) return 2;
-                  return writeProfileString(L"units", L"distUnits", L"2", p.c_str()) ? 1 : 0;
-              }),
-              0)
-        << "1: the save claimed success; 2: the limit could not be set";
+    const int fullDisk = inChild([&] {
+        signal(SIGXFSZ, SIG_IGN);
+        rlimit limit{8192, 8192};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        return write(L"distUnits", L"2") ? 1 : 0;
+    });
+    EXPECT_EQ(fullDisk, 0) << "the write on a full disk must report failure";
+    const int noDescriptor = inChild([&] {
+        const std::wstring p = path();
+        // Every descriptor from 3 on is free; the lock takes 3 and leaves none.
+        for (int fd = 3; fd < 1024; ++fd) close(fd);
+        rlimit limit{4, 4};
+        if (setrlimit(RLIMIT_NOFILE, &limit) != 0) return 2;
+        return writeProfileString(L"units", L"distUnits", L"2", p.c_str()) ? 1 : 0;
+    });
+    EXPECT_EQ(noDescriptor, 0) << "1: the save claimed success; 2: the limit could not be set";
     EXPECT_EQ(readBytes(file()), original);
     EXPECT_EQ(names(), std::set<std::string>{"s.ini"});
 
