@@ -10,6 +10,7 @@
 
 #include "frame/save_as_dlg.h"
 #if !defined(_WIN32)
+#include "frame/module_frame.h"
 #include "frame/posix/terminal_dialog.h"
 #include "frame/resource_chain.h"
 #endif
@@ -29,65 +30,47 @@ public:
     INT_PTR result = 0;
 };
 
-TEST(SaveAsDlg, StartsWithAnEmptyNameOnTemplate7010) {
-    CSaveAsDlg dialog;
-    EXPECT_TRUE(dialog.m_userProjectionName.IsEmpty());
-    EXPECT_EQ(dialog.templateId(), 7010u);
-}
-
-TEST(SaveAsDlg, OpeningShowsThePresetNameInTheEdit) {
-    CSaveAsDlg dialog;
-    dialog.m_userProjectionName = L"UTM Zone 33 North";
-    FakeControls controls;
-    dialog.attachSurface(&controls);
-    EXPECT_TRUE(dialog.OnInitDialog());
-    EXPECT_EQ(controls.texts[7209].str(), L"UTM Zone 33 North");
-}
-
-TEST(SaveAsDlg, OkStoresTheEditTextAndCancelDoesNot) {
+TEST(SaveAsDlg, OpeningShowsThePresetNameAndOkStoresTheEditTextCancelDoesNot) {
+    EXPECT_TRUE(CSaveAsDlg().m_userProjectionName.IsEmpty());
+    EXPECT_EQ(CSaveAsDlg().templateId(), 7010u);
     struct Case {
         const wchar_t* preset;
         const wchar_t* typed;
         int button;
-        INT_PTR result;
         const wchar_t* name;
     };
     const Case cases[] = {
-        {L"Old", L"Old", IDOK, IDOK, L"Old"},        // OK without changes
-        {L"Old", L"New name", IDOK, IDOK, L"New name"},
-        {L"Old", L"", IDOK, IDOK, L""},              // an empty name is accepted
-        {L"Old", L"Typed", IDCANCEL, IDCANCEL, L"Old"}, {L"", L"Typed", IDCANCEL, IDCANCEL, L""},
+        {L"UTM Zone 33 North", L"UTM Zone 33 North", IDOK, L"UTM Zone 33 North"},  // OK without changes
+        {L"Old", L"New name", IDOK, L"New name"},
+        {L"Old", L"", IDOK, L""},  // an empty name is accepted
+        {L"Old", L"Typed", IDCANCEL, L"Old"}, {L"", L"Typed", IDCANCEL, L""},
     };
-    for (std::size_t i = 0; i < sizeof cases / sizeof cases[0]; ++i) {
-        const Case& c = cases[i];
-        SCOPED_TRACE("case " + std::to_string(i));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(std::wstring(c.typed)));
         CSaveAsDlg dialog;
         dialog.m_userProjectionName = c.preset;
         FakeControls controls;
         dialog.attachSurface(&controls);
-        dialog.OnInitDialog();
+        EXPECT_TRUE(dialog.OnInitDialog());
+        EXPECT_EQ(controls.texts[7209].str(), c.preset);
         controls.texts[7209] = c.typed;
         if (c.button == IDOK)
             dialog.OnOK();
         else
             dialog.OnCancel();
-        EXPECT_EQ(controls.result, c.result);
+        EXPECT_EQ(controls.result, c.button);
         EXPECT_EQ(dialog.m_userProjectionName.str(), std::wstring(c.name));
     }
 }
 
-TEST(SaveAsDlg, ExchangeNeedsAnOpenDialog) {
+// Without an open dialog there is nothing to exchange with; without a
+// module in the resource chain no template is found, so DoModal reports -1.
+TEST(SaveAsDlg, ExchangeNeedsAnOpenDialogAndShowingATemplateInTheChain) {
     CSaveAsDlg dialog;
     dialog.m_userProjectionName = L"Kept";
     EXPECT_FALSE(dialog.UpdateData(TRUE));
     EXPECT_EQ(dialog.m_userProjectionName.str(), L"Kept");
-}
-
-// No module has joined the resource chain here, so no template is found:
-// DoModal reports -1 instead of showing anything.
-TEST(SaveAsDlg, TemplateNotInTheResourceChainCannotBeShown) {
-    CSaveAsDlg saveAs;
-    EXPECT_EQ(saveAs.DoModal(), -1);
+    EXPECT_EQ(dialog.DoModal(), -1);
     CDialog unknown(7020);
     EXPECT_EQ(unknown.DoModal(), -1);
 }
@@ -109,33 +92,28 @@ protected:
     void TearDown() override { quillon::frame::leaveResourceChain(module_); }
 };
 
-TEST_F(TerminalDialog, AsksTheSaveAsQuestionWithCaptionLabelAndButtons) {
-    CSaveAsDlg dialog;
-    std::istringstream in("Zone 12\nOK\n");
-    std::ostringstream out;
-    EXPECT_EQ(runDialogOnTerminal(dialog, in, out), IDOK);
-    EXPECT_EQ(out.str(), "Save As\nUser Projection Name: OK / Cancel [OK]: ");
-    EXPECT_EQ(dialog.m_userProjectionName.str(), L"Zone 12");
-}
-
 TEST_F(TerminalDialog, AnswersDecideTheNameAsTheDialogBoxWould) {
     struct Case {
         const wchar_t* preset;
         const char* typed;  // what the user types, lines ending in \n
         INT_PTR result;
         const wchar_t* name;
+        const char* asked;  // the whole question, where checked
     };
     const Case cases[] = {
-        {L"Old", "\n\n", IDOK, L"Old"},                    // Enter twice: keep the name, OK is the default
-        {L"Old", "New\nok\n", IDOK, L"New"},
-        {L"Old", "New\nO\n", IDOK, L"New"},                // a leading part of the button's text
-        {L"", "\nOK\n", IDOK, L""},                        // an empty name is accepted
-        {L"Old", "New\ncancel\n", IDCANCEL, L"Old"}, {L"Old", "New\nC\n", IDCANCEL, L"Old"},
-        {L"Old", "New\nmaybe\nCancel\n", IDCANCEL, L"Old"},  // asked again until a button is chosen
-        {L"", "Gr\xc3\xa5 \xe2\x80\x94 sone\r\nOK\r\n", IDOK, L"Gr\u00e5 \u2014 sone"},  // UTF-8, CR LF
-        {L"Old", "", IDCANCEL, L"Old"},                    // end of input at the name
-        {L"Old", "New\n", IDCANCEL, L"Old"},               // end of input at the buttons
-        {L"Old", "New", IDCANCEL, L"Old"},                 // end of input inside the line
+        {L"", "Zone 12\nOK\n", IDOK, L"Zone 12", "Save As\nUser Projection Name: OK / Cancel [OK]: "},
+        {L"Old name", "\nCancel\n", IDCANCEL, L"Old name",
+         "Save As\nUser Projection Name [Old name]: OK / Cancel [OK]: "},
+        {L"Old", "\n\n", IDOK, L"Old", nullptr},  // Enter twice: keep the name, OK is the default
+        {L"Old", "New\nok\n", IDOK, L"New", nullptr},
+        {L"Old", "New\nO\n", IDOK, L"New", nullptr},  // a leading part of the button's text
+        {L"", "\nOK\n", IDOK, L"", nullptr},          // an empty name is accepted
+        {L"Old", "New\ncancel\n", IDCANCEL, L"Old", nullptr}, {L"Old", "New\nC\n", IDCANCEL, L"Old", nullptr},
+        {L"Old", "New\nmaybe\nCancel\n", IDCANCEL, L"Old", nullptr},  // asked again until a button is chosen
+        {L"", "Gr\xc3\xa5 \xe2\x80\x94 sone\r\nOK\r\n", IDOK, L"Gr\u00e5 \u2014 sone", nullptr},  // UTF-8, CR LF
+        {L"Old", "", IDCANCEL, L"Old", nullptr},     // end of input at the name
+        {L"Old", "New\n", IDCANCEL, L"Old", nullptr},  // end of input at the buttons
+        {L"Old", "New", IDCANCEL, L"Old", nullptr},    // end of input inside the line
     };
     for (const Case& c : cases) {
         CSaveAsDlg dialog;
@@ -144,16 +122,10 @@ TEST_F(TerminalDialog, AnswersDecideTheNameAsTheDialogBoxWould) {
         std::ostringstream out;
         EXPECT_EQ(runDialogOnTerminal(dialog, in, out), c.result) << "typed \"" << c.typed << "\"";
         EXPECT_EQ(dialog.m_userProjectionName.str(), c.name) << "typed \"" << c.typed << "\"";
+        if (c.asked != nullptr) {
+            EXPECT_EQ(out.str(), c.asked);
+        }
     }
-}
-
-TEST_F(TerminalDialog, ShowsThePresetNameInBrackets) {
-    CSaveAsDlg dialog;
-    dialog.m_userProjectionName = L"Old name";
-    std::istringstream in("\nCancel\n");
-    std::ostringstream out;
-    runDialogOnTerminal(dialog, in, out);
-    EXPECT_EQ(out.str(), "Save As\nUser Projection Name [Old name]: OK / Cancel [OK]: ");
 }
 
 TEST_F(TerminalDialog, UnknownTemplateAsksNothing) {
@@ -162,6 +134,22 @@ TEST_F(TerminalDialog, UnknownTemplateAsksNothing) {
     std::ostringstream out;
     EXPECT_EQ(runDialogOnTerminal(dialog, in, out), -1);
     EXPECT_EQ(out.str(), "");
+}
+
+// Detach undoes a successful attach (the module leaves the resource chain)
+// and nothing else.
+TEST(ModuleFrame, DetachUndoesASuccessfulAttach) {
+    namespace frame = quillon::frame;
+    CWinApp app;
+    const int joined = frame::kAttached | frame::kInResourceChain;
+    ASSERT_TRUE(frame::processAttach(reinterpret_cast<HINSTANCE>(&app)));
+    EXPECT_EQ(frame::moduleState() & joined, joined);
+    EXPECT_NE(frame::findResource(5, 7010).data, nullptr);
+    frame::processDetach();
+    EXPECT_EQ(frame::moduleState() & joined, 0);
+    EXPECT_EQ(frame::findResource(5, 7010).data, nullptr);
+    frame::processDetach();
+    EXPECT_EQ(frame::moduleState() & joined, 0);
 }
 
 }  // namespace

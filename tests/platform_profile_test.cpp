@@ -77,11 +77,9 @@ TEST_F(Profile, ValuesReadAsLeadingDigitsAndASaveReplacesTheFileByRename) {
     EXPECT_EQ(profileInt(L"UNITS", L"DISTUNITS", 17, path().c_str()), 3);
 
     writeBytes(file(), "[units]\na= 42abc\nb=abc\nc=\nd=-17\ne=4294967297\nf=+5\n");
-    const struct {
-        const wchar_t* key;
-        int value;
-    } rows[] = {{L"a", 42}, {L"b", 0}, {L"c", 99}, {L"d", -17}, {L"e", 1}, {L"f", 5}, {L"g", 99}};
-    for (const auto& row : rows) EXPECT_EQ(read(row.key, 99), row.value) << "key " << char(row.key[0]);
+    const std::pair<const wchar_t*, int> rows[] = {{L"a", 42}, {L"b", 0}, {L"c", 99}, {L"d", -17},
+                                                   {L"e", 1},  {L"f", 5}, {L"g", 99}};
+    for (const auto& [key, value] : rows) EXPECT_EQ(read(key, 99), value) << "key " << char(key[0]);
 
     // A writer killed after it made its temporary file leaves that file
     // behind: later saves neither read nor overwrite it.
@@ -130,6 +128,11 @@ TEST_F(Profile, Utf16FilesStayUtf16AndKeepEveryUnit) {
         EXPECT_EQ(read(L"distUnits"), 3);
     }
     EXPECT_EQ(profileInt(L"host", L"name", -1, path().c_str()), 0) << "a value without digits reads as 0";
+    // Read as text, a surrogate pair is one wide character; a lone surrogate stays a unit of its own.
+    const std::u16string units{0xD800, 0xDFFF, 0xDBFF, 0xDC00, 0xD83D, u'x', 0xDC00};  // U+103FF, U+10FC00, lone ones
+    writeBytes(file(), utf16le(u"\uFEFF[host]\r\nname=" + units));
+    const std::wstring expected = L"\U000103FF\U0010FC00" + std::wstring{wchar_t(0xD83D), L'x', wchar_t(0xDC00)};
+    EXPECT_EQ(quillon::platform::profileString(L"host", L"name", path().c_str()).value_or(L"-"), expected);
 }
 
 // Links are followed and kept, a dangling one creates its target; a loop,
@@ -178,24 +181,22 @@ TEST_F(Profile, LinksAreFollowedAndWhatCannotBeWrittenFailsQuietly) {
 TEST_F(Profile, FailedAndKilledSavesLeaveTheOldFileOrTheNewOne) {
     const std::string original = "[units]\ndistUnits=1\n[host]\n" + std::string(20000, 'x') + "=1\n";
     writeBytes(file(), original);
-    EXPECT_EQ(inChild([&] {
-                  signal(SIGXFSZ, SIG_IGN);
-                  rlimit limit{8192, 8192};
-                  setrlimit(RLIMIT_FSIZE, &limit);
-                  return write(L"distUnits", L"2") ? 1 : 0;
-              }),
-              0)
-        << "the write on a full disk must report failure";
-    EXPECT_EQ(inChild([&] {
-                  const std::wstring p = path();
-                  // Every descriptor from 3 on is free; the lock takes 3 and leaves none.
-                  for (int fd = 3; fd < 1024; ++fd) close(fd);
-                  rlimit limit{4, 4};
-                  if (setrlimit(RLIMIT_NOFILE, &limit) != 0) return 2;
-                  return writeProfileString(L"units", L"distUnits", L"2", p.c_str()) ? 1 : 0;
-              }),
-              0)
-        << "1: the save claimed success; 2: the limit could not be set";
+    const int fullDisk = inChild([&] {
+        signal(SIGXFSZ, SIG_IGN);
+        rlimit limit{8192, 8192};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        return write(L"distUnits", L"2") ? 1 : 0;
+    });
+    EXPECT_EQ(fullDisk, 0) << "the write on a full disk must report failure";
+    const int noDescriptor = inChild([&] {
+        const std::wstring p = path();
+        // Every descriptor from 3 on is free; the lock takes 3 and leaves none.
+        for (int fd = 3; fd < 1024; ++fd) close(fd);
+        rlimit limit{4, 4};
+        if (setrlimit(RLIMIT_NOFILE, &limit) != 0) return 2;
+        return writeProfileString(L"units", L"distUnits", L"2", p.c_str()) ? 1 : 0;
+    });
+    EXPECT_EQ(noDescriptor, 0) << "1: the save claimed success; 2: the limit could not be set";
     EXPECT_EQ(readBytes(file()), original);
     EXPECT_EQ(names(), std::set<std::string>{"s.ini"});
 

@@ -67,27 +67,15 @@ TEST(WideConversions, ToIntReadsLeadingDigitsAndSaturates) {
 
 TEST(WideConversions, SplitPathLikeTheRuntime) {
     const std::wstring tooLongName = L"c:\\d\\" + std::wstring(256, L'n') + L".x";
-    struct Case {
-        const wchar_t* path;
-        const wchar_t* drive;
-        const wchar_t* dir;
-        const wchar_t* name;
-        const wchar_t* ext;
+    const std::wstring cases[][2] = {  // path, then drive|dir|name|ext
+        {L"C:\\logs\\0012.dat", L"C:|\\logs\\|0012|.dat"}, {L"/home/a/b.c.d", L"|/home/a/|b.c|.d"},
+        {L"name", L"||name|"}, {L"dir.x/name", L"|dir.x/|name|"}, {L".hidden", L"|||.hidden"}, {L"D:", L"D:|||"},
+        {L"", L"|||"}, {tooLongName, L"|||"},  // a name past the runtime's limit
     };
-    const Case cases[] = {
-        {L"C:\\logs\\0012.dat", L"C:", L"\\logs\\", L"0012", L".dat"},
-        {L"/home/a/b.c.d", L"", L"/home/a/", L"b.c", L".d"}, {L"name", L"", L"", L"name", L""},
-        {L"dir.x/name", L"", L"dir.x/", L"name", L""}, {L".hidden", L"", L"", L"", L".hidden"},
-        {L"D:", L"D:", L"", L"", L""}, {L"", L"", L"", L"", L""},
-        {tooLongName.c_str(), L"", L"", L"", L""},  // a name past the runtime's limit
-    };
-    for (const Case& c : cases) {
+    for (const auto& [path, parts] : cases) {
         wchar_t drive[260], dir[260], name[260], ext[260];
-        splitPath(c.path, drive, dir, name, ext);
-        EXPECT_STREQ(drive, c.drive) << ::testing::PrintToString(std::wstring(c.path));
-        EXPECT_STREQ(dir, c.dir) << ::testing::PrintToString(std::wstring(c.path));
-        EXPECT_STREQ(name, c.name) << ::testing::PrintToString(std::wstring(c.path));
-        EXPECT_STREQ(ext, c.ext) << ::testing::PrintToString(std::wstring(c.path));
+        splitPath(path.c_str(), drive, dir, name, ext);
+        EXPECT_EQ(std::wstring(drive) + L"|" + dir + L"|" + name + L"|" + ext, parts) << ::testing::PrintToString(path);
     }
 }
 
@@ -105,6 +93,7 @@ namespace {
 
 using quillon::ini::readValue;
 using quillon::ini::writeValue;
+using namespace std::string_literals;
 
 std::string edited(std::string text, const std::string& section, const std::string& key, const std::string& value) {
     writeValue(&text, 0, section, key, value);
@@ -113,8 +102,8 @@ std::string edited(std::string text, const std::string& section, const std::stri
 
 struct EditCase {
     const char* name;
-    const char* before;
-    const char* after;  // after setting [units] distUnits=4
+    std::string before;
+    std::string after;  // after setting [units] distUnits=4
 };
 
 TEST(IniText, WritingOneKeyKeepsEverythingElse) {
@@ -138,18 +127,12 @@ TEST(IniText, WritingOneKeyKeepsEverythingElse) {
         {"a last line ended by a lone CR gets its line end first", "[units]\na=1\r", "[units]\na=1\r\ndistUnits=4\n"},
         {"bytes that are not UTF-8 pass through", "\xff\xfe\x80junk\n[units]\ndistUnits=\xc3\n",
          "\xff\xfe\x80junk\n[units]\ndistUnits=4\n"},
+        {"NUL bytes and Unicode are kept, a last line keeps its missing end",
+         "[host]\nname=caf\xc3\xa9\0x\n[units]\ndistUnits=1"s, "[host]\nname=caf\xc3\xa9\0x\n[units]\ndistUnits=4"s},
     };
     for (const EditCase& c : cases) {
         EXPECT_EQ(edited(c.before, "units", "distUnits", "4"), c.after) << c.name;
     }
-}
-
-TEST(IniText, NulBytesAndUnicodeAreKept) {
-    std::string before("[host]\nname=caf\xc3\xa9\0x\n[units]\ndistUnits=1\n", 39);
-    std::string after = edited(before, "units", "distUnits", "2");
-    std::string expected = before;
-    expected.replace(expected.find("distUnits=1"), 11, "distUnits=2");
-    EXPECT_EQ(after, expected);
 }
 
 struct ReadCase {

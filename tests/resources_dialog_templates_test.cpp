@@ -3,6 +3,8 @@
 // kind and text, in template order), then their layout.
 #include <gtest/gtest.h>
 
+#include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -29,16 +31,9 @@ DialogTemplate templateOf(int id) {
 }
 
 const char* kindName(ControlKind kind) {
-    switch (kind) {
-    case ControlKind::PushButton: return "push";
-    case ControlKind::GroupBox: return "group";
-    case ControlKind::RadioButton: return "radio";
-    case ControlKind::Edit: return "edit";
-    case ControlKind::Label: return "label";
-    case ControlKind::Line: return "line";
-    case ControlKind::DropDownList: return "droplist";
-    default: return "other";
-    }
+    static const char* const names[] = {"push", "group", "radio", "other", "edit",
+                                        "label", "line", "droplist", "other", "other"};
+    return names[static_cast<int>(kind)];
 }
 
 // "kind id text" for each control, in template order.
@@ -52,104 +47,78 @@ std::vector<std::string> describe(const DialogTemplate& dialog) {
     return lines;
 }
 
-std::vector<std::string> labelled(const std::vector<std::pair<int, std::string>>& edits) {
+// The controls of a template in short: tokens split by '|', each a kind
+// letter (P push, G group, R radio, E edit, L label, D droplist, - line), an
+// identifier (none: 65535) and ":text". "@id:text" is a label and its edit,
+// "#first:ids" labels "Projection Line N" from N = first, "U:ids" the three
+// unit radios, "OC" the OK and Cancel buttons.
+std::vector<std::string> expand(const std::string& spec) {
+    static const std::map<char, std::string> kinds = {{'P', "push"},  {'G', "group"},    {'R', "radio"}, {'E', "edit"},
+                                                      {'L', "label"}, {'D', "droplist"}, {'-', "line"}};
     std::vector<std::string> lines;
-    for (const auto& [id, label] : edits) {
-        lines.push_back("label 65535 " + label);
-        lines.push_back("edit " + std::to_string(id));
+    std::istringstream tokens(spec);
+    for (std::string token; std::getline(tokens, token, '|');) {
+        const std::size_t colon = token.find(':');
+        const std::string head = token.substr(0, colon);
+        const std::string text = colon == std::string::npos ? "" : token.substr(colon + 1);
+        const std::string id = head.size() > 1 ? head.substr(1) : "65535";
+        std::istringstream ids(text);
+        int n = head[0] == '#' ? std::stoi(id) : 0;
+        if (head == "OC") {
+            lines.insert(lines.end(), {"push 1 OK", "push 2 Cancel"});
+        } else if (head[0] == '@') {
+            lines.insert(lines.end(), {"label 65535 " + text, "edit " + id});
+        } else if (head[0] == '#' || head[0] == 'U') {
+            const char* const units[] = {"Meters", "Feet", "US Feet"};
+            for (std::string each; std::getline(ids, each, ','); ++n)
+                lines.push_back(head[0] == 'U' ? "radio " + each + " " + units[n]
+                                                : "label " + each + " Projection Line " + std::to_string(n));
+        } else {
+            lines.push_back(kinds.at(head[0]) + " " + id + (text.empty() ? "" : " " + text));
+        }
     }
     return lines;
 }
 
-std::vector<std::string> operator+(std::vector<std::string> a, const std::vector<std::string>& b) {
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
-}
-
-const std::vector<std::string> kOkCancel = {"push 1 OK", "push 2 Cancel"};
-const std::vector<std::string> kUnits(int meters, int feet, int usFeet) {
-    return {"radio " + std::to_string(meters) + " Meters", "radio " + std::to_string(feet) + " Feet",
-            "radio " + std::to_string(usFeet) + " US Feet"};
-}
-std::vector<std::string> projectionLines(const std::vector<int>& ids, int first) {
-    std::vector<std::string> lines;
-    for (std::size_t i = 0; i < ids.size(); ++i)
-        lines.push_back("label " + std::to_string(ids[i]) + " Projection Line " + std::to_string(first + static_cast<int>(i)));
-    return lines;
-}
-
-struct TemplateCase {
+const struct TemplateCase {
     int id;
-    std::string caption;
+    const char* caption;
     int width, height;
-    std::vector<std::string> controls;
+    const char* controls;
+} kTemplates[] = {
+    {7010, "Save As", 254, 60, "OC|L7210:User Projection Name|E7209"},
+    {7011, "Geodetics", 227, 220,
+     "G:General Projection|D7186|G:Specific Projection|D7189|G:Map Projection Parameters|"
+     "#1:7107,7113,7119,7175,7182,7201|P7160:Edit|G:Datum Parameters|L7137:Datum Name:|L7145:Ellipsoid Name:|"
+     "L7153:Inverse Flattening:|L7178:Semi Major Axis:|L7165:DX DY DZ:|L7172:Rotations:|L7204:Scale:|P7128:Edit|"
+     "R7192:User|R7195:Standard|D7198|-|-|P1:OK|P7100:Save As|P2:Cancel"},
+    {7012, "Geodetics", 162, 225,
+     "G:Working Ellipsoid|@7136:Name|@7127:Semi Major Axis|@7144:Inverse Flattening|G:Datum|@7152:Name|@7177:DX|"
+     "@7181:DY|@7185:DZ|@7174:Scale|@7159:Rot X|@7164:Rot Y|@7171:Rot Z|OC"},
+    {7013, "Transverse Mercator", 158, 142,
+     "G:Transverse Mercator Parameters|@7129:Name|@7102:Central Meridian|@7114:False Northing|@7108:False Easting|"
+     "@7166:Lat Of Origin|@7120:Scale Factor At CM|U:7138,7146,7154|OC"},
+    {7014, "Lambert Projection", 160, 159,
+     "G:Lambert Parameters|@7139:Name|@7103:Latitude Of Origin|@7115:Longitude Of Origin|@7109:False Easting|"
+     "@7167:False Northing|@7121:First Standard Parallel|@7130:Second Standard Parallel|U:7161,7147,7155|OC"},
+    {7015, "Polar Sterographic", 161, 139,
+     "G:Polar Sterographic Parameters|@7131:Name|@7168:Lat Of Origin|@7104:Lon Of Origin|@7116:False Northing|"
+     "@7110:False Easting|@7122:Scale Factor at Origin|U:7140,7148,7156|OC"},
+    {7016, "Data Units", 152, 154,
+     "G:Distances|D7105|G:Lat/Lon|R7111:DD MM.MMM|R7123:DD MM SS.S|G:Default Coordinate Type|R7162:Lat/Lon|"
+     "R7169:Grid|OC"},
+    {7017, "Brindle Local Coordinate System", 207, 206,
+     "G:Local To Map Northing|@7106:North|@7112:East|@7118:Const|G:Local To Map Easting|@7124:North|@7133:East|"
+     "@7142:Const|G:Map To Local Northing|@7150:North|@7158:East|@7163:Const|G:Map To Local Easting|@7170:North|"
+     "@7173:East|@7176:Const|G|#0:7187,7190,7193,7196,7199,7202|P7179:Edit|D7183|OC"},
+    {7018, "Local Coordinate System", 185, 68, "G:Local System Center|@7125:Lat|@7134:Lon|OC"},
+    {7019, "Station/Offset System", 211, 132,
+     "G:Baseline Start|@7126:Lat|@7135:Lon|G:Baseline End|@7143:Lat|@7151:Lon|G|#0:7188,7191,7194,7197,7200,7203|"
+     "P7180:Edit|D7184|OC"},
 };
 
-std::vector<TemplateCase> templateCases() {
-    return {
-        {7010, "Save As", 254, 60, {"push 1 OK", "push 2 Cancel", "label 7210 User Projection Name", "edit 7209"}},
-        {7011, "Geodetics", 227, 220,
-         std::vector<std::string>{"group 65535 General Projection", "droplist 7186", "group 65535 Specific Projection",
-                                  "droplist 7189", "group 65535 Map Projection Parameters"} +
-             projectionLines({7107, 7113, 7119, 7175, 7182, 7201}, 1) +
-             std::vector<std::string>{"push 7160 Edit", "group 65535 Datum Parameters", "label 7137 Datum Name:",
-                                      "label 7145 Ellipsoid Name:", "label 7153 Inverse Flattening:",
-                                      "label 7178 Semi Major Axis:", "label 7165 DX DY DZ:", "label 7172 Rotations:",
-                                      "label 7204 Scale:", "push 7128 Edit", "radio 7192 User", "radio 7195 Standard",
-                                      "droplist 7198", "line 65535", "line 65535", "push 1 OK", "push 7100 Save As",
-                                      "push 2 Cancel"}},
-        {7012, "Geodetics", 162, 225,
-         std::vector<std::string>{"group 65535 Working Ellipsoid"} +
-             labelled({{7136, "Name"}, {7127, "Semi Major Axis"}, {7144, "Inverse Flattening"}}) +
-             std::vector<std::string>{"group 65535 Datum"} +
-             labelled({{7152, "Name"}, {7177, "DX"}, {7181, "DY"}, {7185, "DZ"}, {7174, "Scale"}, {7159, "Rot X"},
-                       {7164, "Rot Y"}, {7171, "Rot Z"}}) +
-             kOkCancel},
-        {7013, "Transverse Mercator", 158, 142,
-         std::vector<std::string>{"group 65535 Transverse Mercator Parameters"} +
-             labelled({{7129, "Name"}, {7102, "Central Meridian"}, {7114, "False Northing"}, {7108, "False Easting"},
-                       {7166, "Lat Of Origin"}, {7120, "Scale Factor At CM"}}) +
-             kUnits(7138, 7146, 7154) + kOkCancel},
-        {7014, "Lambert Projection", 160, 159,
-         std::vector<std::string>{"group 65535 Lambert Parameters"} +
-             labelled({{7139, "Name"}, {7103, "Latitude Of Origin"}, {7115, "Longitude Of Origin"},
-                       {7109, "False Easting"}, {7167, "False Northing"}, {7121, "First Standard Parallel"},
-                       {7130, "Second Standard Parallel"}}) +
-             kUnits(7161, 7147, 7155) + kOkCancel},
-        {7015, "Polar Sterographic", 161, 139,
-         std::vector<std::string>{"group 65535 Polar Sterographic Parameters"} +
-             labelled({{7131, "Name"}, {7168, "Lat Of Origin"}, {7104, "Lon Of Origin"}, {7116, "False Northing"},
-                       {7110, "False Easting"}, {7122, "Scale Factor at Origin"}}) +
-             kUnits(7140, 7148, 7156) + kOkCancel},
-        {7016, "Data Units", 152, 154,
-         std::vector<std::string>{"group 65535 Distances", "droplist 7105", "group 65535 Lat/Lon",
-                                  "radio 7111 DD MM.MMM", "radio 7123 DD MM SS.S",
-                                  "group 65535 Default Coordinate Type", "radio 7162 Lat/Lon", "radio 7169 Grid"} +
-             kOkCancel},
-        {7017, "Brindle Local Coordinate System", 207, 206,
-         std::vector<std::string>{"group 65535 Local To Map Northing"} +
-             labelled({{7106, "North"}, {7112, "East"}, {7118, "Const"}}) +
-             std::vector<std::string>{"group 65535 Local To Map Easting"} +
-             labelled({{7124, "North"}, {7133, "East"}, {7142, "Const"}}) +
-             std::vector<std::string>{"group 65535 Map To Local Northing"} +
-             labelled({{7150, "North"}, {7158, "East"}, {7163, "Const"}}) +
-             std::vector<std::string>{"group 65535 Map To Local Easting"} +
-             labelled({{7170, "North"}, {7173, "East"}, {7176, "Const"}}) + std::vector<std::string>{"group 65535"} +
-             projectionLines({7187, 7190, 7193, 7196, 7199, 7202}, 0) +
-             std::vector<std::string>{"push 7179 Edit", "droplist 7183"} + kOkCancel},
-        {7018, "Local Coordinate System", 185, 68,
-         std::vector<std::string>{"group 65535 Local System Center"} + labelled({{7125, "Lat"}, {7134, "Lon"}}) +
-             kOkCancel},
-        {7019, "Station/Offset System", 211, 132,
-         std::vector<std::string>{"group 65535 Baseline Start"} + labelled({{7126, "Lat"}, {7135, "Lon"}}) +
-             std::vector<std::string>{"group 65535 Baseline End"} + labelled({{7143, "Lat"}, {7151, "Lon"}}) +
-             std::vector<std::string>{"group 65535"} + projectionLines({7188, 7191, 7194, 7197, 7200, 7203}, 0) +
-             std::vector<std::string>{"push 7180 Edit", "droplist 7184"} + kOkCancel},
-    };
-}
-
 TEST(DialogTemplates, CarryCaptionSizeFontStyleAndControlsInOrder) {
-    for (const TemplateCase& expected : templateCases()) {
+    for (const TemplateCase& expected : kTemplates) {
         SCOPED_TRACE("template " + std::to_string(expected.id));
         const ResourceEntry* entry = entryOf(kDialogType, expected.id);
         ASSERT_NE(entry, nullptr);
@@ -163,31 +132,22 @@ TEST(DialogTemplates, CarryCaptionSizeFontStyleAndControlsInOrder) {
         const std::uint32_t style = kWsPopup | kWsCaption | kWsSysMenu | kDsModalFrame | kDsSetFont |
                                     (expected.id == 7010 ? 0 : kWsVisible);
         EXPECT_EQ(dialog.style, style) << std::hex << "style 0x" << dialog.style << ", expected 0x" << style;
-        EXPECT_EQ(describe(dialog), expected.controls);
+        EXPECT_EQ(describe(dialog), expand(expected.controls));
     }
 }
 
 TEST(DialogTemplates, SaveAsControlsSitWhereTheHostExpectsThem) {
-    struct Placed {
-        int id, x, y, cx, cy;
-        std::uint32_t style;
+    const std::uint32_t child = 0x40000000u | kWsVisible;  // WS_CHILD
+    const std::vector<std::vector<std::uint32_t>> expected = {  // id, x, y, cx, cy, style
+        {1, 53, 39, 50, 14, child | kWsTabStop | 1},  // BS_DEFPUSHBUTTON
+        {2, 131, 39, 50, 14, child | kWsTabStop}, {7210, 15, 20, 74, 11, child | kWsGroup},  // SS_LEFT
+        {7209, 98, 17, 132, 15, child | kWsBorder | kWsTabStop | kEsAutoHScroll},
     };
-    const Placed expected[] = {
-        {1, 53, 39, 50, 14, kWsVisible | kWsTabStop | 1},  // BS_DEFPUSHBUTTON
-        {2, 131, 39, 50, 14, kWsVisible | kWsTabStop}, {7210, 15, 20, 74, 11, kWsVisible | kWsGroup},  // SS_LEFT
-        {7209, 98, 17, 132, 15, kWsVisible | kWsBorder | kWsTabStop | kEsAutoHScroll},
-    };
-    DialogTemplate dialog = templateOf(7010);
-    ASSERT_EQ(dialog.controls.size(), 4u);
-    for (std::size_t i = 0; i < 4; ++i) {
-        const DialogControl& control = dialog.controls[i];
-        const std::uint32_t childStyle = 0x40000000u;  // WS_CHILD
-        EXPECT_EQ(control.id, expected[i].id);
-        EXPECT_EQ((std::vector<int>{control.x, control.y, control.cx, control.cy}),
-                  (std::vector<int>{expected[i].x, expected[i].y, expected[i].cx, expected[i].cy}))
-            << "control " << control.id;
-        EXPECT_EQ(control.style, childStyle | expected[i].style) << std::hex << "control " << std::dec << control.id;
-    }
+    std::vector<std::vector<std::uint32_t>> placed;
+    for (const DialogControl& c : templateOf(7010).controls)
+        placed.push_back({std::uint32_t(c.id), std::uint32_t(c.x), std::uint32_t(c.y), std::uint32_t(c.cx),
+                          std::uint32_t(c.cy), c.style});
+    EXPECT_EQ(placed, expected);
 }
 
 // Per control: one default OK and one plain Cancel button, radio groups

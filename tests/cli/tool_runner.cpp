@@ -1,8 +1,10 @@
 #include "tool_runner.h"
 
+#include <gtest/gtest.h>
 #include <sys/wait.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <sstream>
 
 ToolRunner::ToolRunner() {}
@@ -30,6 +32,27 @@ ToolResult ToolRunner::run(const std::string& args, const std::string& input) co
     r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     r.err = testing_support::readBytes(err);
     return r;
+}
+
+ToolResult ToolRunner::runOk(const std::string& args, const std::string& input) const {
+    ToolResult r = run(args, input);
+    EXPECT_EQ(r.status, 0) << describe(args, r);
+    return r;
+}
+
+bool have(const char* program) {
+    return std::system(("command -v " + std::string(program) + " > /dev/null 2>&1").c_str()) == 0;
+}
+
+std::string shell(const std::string& command) {
+    std::string out;
+    if (std::FILE* pipe = popen(command.c_str(), "r")) {
+        char buffer[4096];
+        std::size_t n;
+        while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
+        pclose(pipe);
+    }
+    return out;
 }
 
 int lineCount(const std::string& text) {

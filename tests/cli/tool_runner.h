@@ -19,6 +19,8 @@ public:
     // args is shell text ("track --csv 'a b.nmea'"); input, when given, is
     // fed on standard input.
     ToolResult run(const std::string& args, const std::string& input = std::string()) const;
+    // run, and a test failure unless the exit status is 0.
+    ToolResult runOk(const std::string& args, const std::string& input = std::string()) const;
     // A file in the scratch folder.
     std::string file(const std::string& name) const { return dir_.file(name); }
     // The default settings file the tool creates.
@@ -34,6 +36,10 @@ std::string quoted(const std::string& path);
 int lineCount(const std::string& text);
 // The value after the label of a summary line ("fixes   122" -> "122").
 std::string summaryValue(const std::string& out, const std::string& label);
+// Whether the program is on the PATH.
+bool have(const char* program);
+// Standard output of a shell command.
+std::string shell(const std::string& command);
 // Everything printed, for failure messages.
 std::string describe(const std::string& args, const ToolResult& r);
 

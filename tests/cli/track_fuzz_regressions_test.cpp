@@ -20,8 +20,7 @@ TEST(TrackFuzzRegressions, TimeFieldBeyondADayIsABadField) {
     for (const char* log : logs) {
         ToolRunner tool;
         testing_support::writeBytes(tool.file("log.nmea"), log);
-        const ToolResult r = tool.run("track log.nmea");
-        ASSERT_EQ(r.status, 0) << describe(std::string("track on ") + log, r);
+        const ToolResult r = tool.runOk("track log.nmea");
         EXPECT_EQ(summaryValue(r.out, "fixes"), "0") << describe(log, r);
         EXPECT_EQ(summaryValue(r.out, "skipped").rfind("1 (", 0), 0u)
             << "one skipped sentence expected\n" << describe(log, r);

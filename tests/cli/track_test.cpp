@@ -49,8 +49,7 @@ std::string toolTime(const std::string& ddmmyy, const std::string& hhmmss) {
 TEST(TrackBundledLog, SummaryAgreesWithAnIndependentReadingOfTheLog) {
     ToolRunner tool;
     const std::string args = "track " + quoted(kBundledLog);
-    const ToolResult r = tool.run(args);
-    ASSERT_EQ(r.status, 0) << describe(args, r);
+    const ToolResult r = tool.runOk(args);
     const ReferenceLog ref = readReferenceLog(kBundledLog);
     ASSERT_GT(ref.fixes.size(), 100u) << "the bundled log changed";
 
@@ -65,6 +64,10 @@ TEST(TrackBundledLog, SummaryAgreesWithAnIndependentReadingOfTheLog) {
     EXPECT_EQ(summaryValue(r.out, "time span").substr(0, span.size()), span) << describe(args, r);
     // One line per fix between the header and the blank line before the summary.
     EXPECT_EQ(lineCount(r.out.substr(0, r.out.find("\n\n") + 1)), int(ref.fixes.size()) + 1) << describe(args, r);
+    // Standard input reads like the file.
+    const ToolResult fromStdin = tool.runOk("track -", testing_support::readBytes(kBundledLog));
+    EXPECT_EQ(fromStdin.out.substr(0, fromStdin.out.find("\nlog")), r.out.substr(0, r.out.find("\nlog")));
+    EXPECT_EQ(summaryValue(fromStdin.out, "log"), "<stdin>");
 }
 
 TEST(TrackBundledLog, TotalDistanceIsTheSumOfGeodesicSteps) {
@@ -97,8 +100,7 @@ TEST(TrackBundledLog, TotalDistanceIsTheSumOfGeodesicSteps) {
         total += step;
     }
     const std::string args = "track --json flat.nmea";
-    const ToolResult r = tool.run(args);
-    ASSERT_EQ(r.status, 0) << describe(args, r);
+    const ToolResult r = tool.runOk(args);
     ASSERT_EQ(r.out.find("\"ellipsoidal_height\":null"), r.out.find("\"ellipsoidal_height\"")) << describe(args, r);
     const std::size_t at = r.out.find("\"distance\":");
     ASSERT_NE(at, std::string::npos) << describe(args, r);
@@ -112,8 +114,7 @@ TEST(TrackBundledLog, JsonAndCsvCarryOneRecordPerFix) {
     const ReferenceLog ref = readReferenceLog(kBundledLog);
     const int fixes = int(ref.fixes.size());
 
-    const ToolResult json = tool.run("track --json " + quoted(kBundledLog));
-    ASSERT_EQ(json.status, 0) << describe("track --json", json);
+    const ToolResult json = tool.runOk("track --json " + quoted(kBundledLog));
     EXPECT_EQ(lineCount(json.out), fixes + 1) << describe("track --json", json);
     EXPECT_EQ(json.out.rfind("{\"class\":\"SUMMARY\"", json.out.size() - 2), json.out.rfind('\n', json.out.size() - 2) + 1)
         << describe("track --json", json);
@@ -123,8 +124,7 @@ TEST(TrackBundledLog, JsonAndCsvCarryOneRecordPerFix) {
               0u)
         << describe("track --json", json);
 
-    const ToolResult csv = tool.run("track --csv " + quoted(kBundledLog));
-    ASSERT_EQ(csv.status, 0) << describe("track --csv", csv);
+    const ToolResult csv = tool.runOk("track --csv " + quoted(kBundledLog));
     EXPECT_EQ(lineCount(csv.out), fixes + 1) << describe("track --csv", csv);
     EXPECT_EQ(csv.out.find("time,lat,lon,msl_m,ellipsoidal_m,step_m,quality,satellites,hdop,filter"), 0u);
     EXPECT_NE(csv.out.find("\n2020-03-18T13:28:19.600Z,41.574965910,-93.750571901,278.161,246.719,,2,10,0.9,raw,"),
@@ -132,38 +132,32 @@ TEST(TrackBundledLog, JsonAndCsvCarryOneRecordPerFix) {
     EXPECT_EQ(summaryValue(csv.err, "fixes"), std::to_string(fixes)) << "the CSV summary goes to stderr";
 }
 
-TEST(TrackBundledLog, StandardInputReadsLikeTheFile) {
-    ToolRunner tool;
-    const ToolResult fromFile = tool.run("track " + quoted(kBundledLog));
-    const ToolResult fromStdin = tool.run("track -", testing_support::readBytes(kBundledLog));
-    ASSERT_EQ(fromStdin.status, 0) << describe("track -", fromStdin);
-    EXPECT_EQ(fromStdin.out.substr(0, fromStdin.out.find("\nlog")), fromFile.out.substr(0, fromFile.out.find("\nlog")));
-    EXPECT_EQ(summaryValue(fromStdin.out, "log"), "<stdin>");
-}
-
 TEST(TrackSettings, UnitsStyleAndDecimalsShapeTheTexts) {
     ToolRunner tool;
-    const ToolResult dms = tool.run("track " + quoted(kBundledLog));
-    EXPECT_NE(dms.out.find("N41 34 29.877    W093 45 02.059    278.16     246.72"), std::string::npos)
-        << describe("track", dms);
-
-    const ToolResult dm = tool.run("track --style dm --decimals 2 " + quoted(kBundledLog));
-    EXPECT_NE(dm.out.find("N41 34.50        W093 45.03        278.16"), std::string::npos) << describe("track dm", dm);
-
-    // Each foot is labelled by its own symbol.
-    ASSERT_EQ(tool.run("units set distUnits ft").status, 0);
-    const ToolResult feet = tool.run("track " + quoted(kBundledLog));
-    EXPECT_NE(feet.out.find("msl ft     ellipsoid ft   step ft"), std::string::npos) << describe("track (feet)", feet);
-    EXPECT_NE(feet.out.find("912.60     809.45"), std::string::npos) << describe("track (feet)", feet);
-    EXPECT_NE(summaryValue(feet.out, "total distance").find(" ft"), std::string::npos) << describe("track", feet);
-    ASSERT_EQ(tool.run("units set distUnits 2").status, 0);
-    const ToolResult usft = tool.run("track " + quoted(kBundledLog));
-    EXPECT_NE(usft.out.find("msl usft   ellipsoid usft step usft"), std::string::npos) << describe("track", usft);
-    EXPECT_NE(usft.out.find("912.60     809.44"), std::string::npos) << describe("track (US feet)", usft);
-
-    ASSERT_EQ(tool.run("units set latLonStyle dm").status, 0);
-    const ToolResult styled = tool.run("track " + quoted(kBundledLog));
-    EXPECT_NE(styled.out.find("N41 34.49795     W093 45.03431     912.60"), std::string::npos) << describe("track", styled);
+    // Each row's setting (when given) stays for the rows after it; each foot
+    // is labelled by its own symbol.
+    const struct {
+        const char* set;
+        const char* options;
+        const char* expected;
+    } rows[] = {
+        {nullptr, "", "N41 34 29.877    W093 45 02.059    278.16     246.72"},
+        {nullptr, "--style dm --decimals 2 ", "N41 34.50        W093 45.03        278.16"},
+        {"distUnits ft", "", "msl ft     ellipsoid ft   step ft"},
+        {nullptr, "", "912.60     809.45"},
+        {nullptr, "", "total distance      66.67 ft\n"},
+        {"distUnits 2", "", "msl usft   ellipsoid usft step usft"},
+        {nullptr, "", "912.60     809.44"},
+        {"latLonStyle dm", "", "N41 34.49795     W093 45.03431     912.60"},
+    };
+    for (const auto& row : rows) {
+        if (row.set != nullptr) {
+            ASSERT_EQ(tool.run(std::string("units set ") + row.set).status, 0) << row.set;
+        }
+        const std::string args = std::string("track ") + row.options + quoted(kBundledLog);
+        const ToolResult r = tool.run(args);
+        EXPECT_NE(r.out.find(row.expected), std::string::npos) << describe(args, r);
+    }
 }
 
 TEST(TrackSettings, DefaultSettingsFileIsCreatedWithTheDefaults) {
@@ -198,8 +192,7 @@ std::string messyLog() {
 TEST(TrackMessyLog, EveryDefectIsCountedAndNoneStopsTheLog) {
     ToolRunner tool;
     testing_support::writeBytes(tool.file("messy.nmea"), messyLog());
-    const ToolResult r = tool.run("track messy.nmea");
-    ASSERT_EQ(r.status, 0) << describe("track messy.nmea", r);
+    const ToolResult r = tool.runOk("track messy.nmea");
     const std::pair<const char*, const char*> expected[] = {
         {"lines", "14"},
         {"sentences", "12"},
@@ -235,8 +228,7 @@ TEST(TrackMessyLog, LogsWithoutAnyFixPrintNoPosition) {
     std::string log;
     for (int i = 0; i < 5; ++i)
         log += sentence("GPGGA,,,,,,0,,,,,,,,") + "\n" + sentence("GPRMC,,V,,,,,,,,,,N") + "\n";
-    const ToolResult r = tool.run("track -", log);
-    ASSERT_EQ(r.status, 0) << describe("track -", r);
+    const ToolResult r = tool.runOk("track -", log);
     EXPECT_EQ(summaryValue(r.out, "fixes"), "0");
     EXPECT_EQ(summaryValue(r.out, "cycles without fix"), "5");
     EXPECT_EQ(summaryValue(r.out, "time span"), "-");
@@ -251,8 +243,7 @@ TEST(TrackMessyLog, BinaryGarbageIsSkippedLineByLine) {
         state = state * 1103515245u + 12345u;
         garbage.push_back(char(state >> 24));
     }
-    const ToolResult r = tool.run("track -", garbage);
-    ASSERT_EQ(r.status, 0) << describe("track - (garbage)", r);
+    const ToolResult r = tool.runOk("track -", garbage);
     EXPECT_EQ(summaryValue(r.out, "fixes"), "0") << describe("track - (garbage)", r);
     EXPECT_EQ(r.err, "");
     // Every line, however it ended (a lone "\r" too), is at most one line without a sentence.
@@ -264,21 +255,14 @@ TEST(TrackMessyLog, BinaryGarbageIsSkippedLineByLine) {
 
 TEST(TrackRealLogs, BadChecksumCountsAgreeWithGpsdecode) {
     QUILLON_REQUIRE_NMEA_LOGS();
-    if (std::system("command -v gpsdecode > /dev/null 2>&1") != 0)
-        GTEST_SKIP() << "needs gpsdecode (Debian package gpsd-clients)";
+    if (!have("gpsdecode")) GTEST_SKIP() << "needs gpsdecode (Debian package gpsd-clients)";
     ToolRunner tool;
     for (const char* name : {"edge/firefly-II.nmea", "edge/st-teseo-liv4f.nmea", "telit-he910.nmea", "hemi.nmea"}) {
         const std::string path = testing_support::nmeaDir() + "/" + name;
-        const std::string command =
-            "gpsdecode -D 2 < " + quoted(path) + " 2>&1 > /dev/null | grep -c 'bad checksum'";
-        std::FILE* pipe = popen(command.c_str(), "r");
-        ASSERT_NE(pipe, nullptr);
-        char count[32] = {0};
-        ASSERT_NE(std::fgets(count, sizeof count, pipe), nullptr);
-        pclose(pipe);
-        const ToolResult r = tool.run("track " + quoted(path));
-        ASSERT_EQ(r.status, 0) << describe(name, r);
-        EXPECT_EQ(summaryValue(r.out, "bad checksum"), std::to_string(std::atoi(count))) << name;
+        const std::string count =
+            shell("gpsdecode -D 2 < " + quoted(path) + " 2>&1 > /dev/null | grep -c 'bad checksum'");
+        const ToolResult r = tool.runOk("track " + quoted(path));
+        EXPECT_EQ(summaryValue(r.out, "bad checksum"), std::to_string(std::atoi(count.c_str()))) << name;
     }
 }
 
@@ -292,8 +276,7 @@ TEST(TrackRealLogs, EveryLogReadsToTheEndWithoutSkippedLines) {
     };
     for (const auto& [name, lines, noChecksum] : logs) {
         const std::string path = testing_support::nmeaDir() + "/" + name;
-        const ToolResult r = tool.run("track " + quoted(path));
-        ASSERT_EQ(r.status, 0) << describe(name, r);
+        const ToolResult r = tool.runOk("track " + quoted(path));
         EXPECT_EQ(summaryValue(r.out, "lines"), std::to_string(lines)) << name;
         EXPECT_EQ(summaryValue(r.out, "sentences"), std::to_string(lines)) << name;
         EXPECT_EQ(summaryValue(r.out, "no checksum"), std::to_string(noChecksum)) << name;
@@ -308,8 +291,7 @@ TEST(TrackMessyLog, FieldsAreReadWholeSoOverlongNumbersAreBadFields) {
     const std::string latitude = "4807.038" + std::string(30, '0');
     const std::string log = sentence("GPGGA,123519," + latitude + ",N,01131.000,E,1,08,0.9,545.4,M,,M,,") + "\n" +
                             sentence("GPGGA,123520,4807.038,N,01131.000,E,1,08,0.9,545.4,M,,M,,") + "\n";
-    const ToolResult r = tool.run("track -", log);
-    ASSERT_EQ(r.status, 0) << describe("track -", r);
+    const ToolResult r = tool.runOk("track -", log);
     EXPECT_EQ(summaryValue(r.out, "fixes"), "1") << describe("track -", r);
     EXPECT_NE(summaryValue(r.out, "skipped").find("bad field 1"), std::string::npos) << describe("track -", r);
 }

@@ -83,19 +83,15 @@ TEST_F(DllResources, Template7016BuildsADialogOfTenControlsOfTheListedKinds) {
         kinds.insert(kind);
     }
     DestroyWindow(dialog);
-    EXPECT_EQ(kinds.size(), 10u);
-    EXPECT_EQ(kinds.count(L"push button"), 2u);
-    EXPECT_EQ(kinds.count(L"group box"), 3u);
-    EXPECT_EQ(kinds.count(L"drop-down list"), 1u);
-    EXPECT_EQ(kinds.count(L"radio"), 4u);
+    const std::multiset<std::wstring> listed = {L"push button", L"push button", L"drop-down list",
+                                                L"group box",   L"group box",   L"group box",
+                                                L"radio",       L"radio",       L"radio",         L"radio"};
+    EXPECT_EQ(kinds, listed);
 }
 
+// FindResourceW finds no other template (tests/load/module_load_test.cpp);
+// the frame's lookup through the resource chain says the same.
 TEST_F(DllResources, UnknownTemplateIsNotFound) {
-    for (int id : {0, 7009, 7020, 65535}) {
-        SetLastError(0);
-        EXPECT_EQ(FindResourceW(module_, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(5)), nullptr) << id;
-    }
-    // The frame's lookup through the resource chain says the same.
     quillon::frame::joinResourceChain(module_);
     EXPECT_EQ(quillon::frame::findResource(5, 7020).data, nullptr);
     EXPECT_EQ(quillon::frame::findResource(5, -1).data, nullptr);

@@ -47,10 +47,7 @@ TEST(WindowsPlatform, NumbersReadWithAPointWhateverTheProcessLocale) {
 TEST(WindowsPlatform, SplitPathAndUpperCase) {
     wchar_t drive[260], dir[260], name[260], ext[260];
     platform::splitPath(L"C:\\logs\\day 1\\rover.07.nmea", drive, dir, name, ext);
-    EXPECT_EQ(std::wstring(drive), L"C:");
-    EXPECT_EQ(std::wstring(dir), L"\\logs\\day 1\\");
-    EXPECT_EQ(std::wstring(name), L"rover.07");
-    EXPECT_EQ(std::wstring(ext), L".nmea");
+    EXPECT_EQ(std::wstring(drive) + L"|" + dir + L"|" + name + L"|" + ext, L"C:|\\logs\\day 1\\|rover.07|.nmea");
     wchar_t text[] = L"gpgga \u00e9x1";
     platform::upperCase(text);
     EXPECT_EQ(std::wstring(text), L"GPGGA \u00e9X1");

@@ -79,37 +79,30 @@ protected:
     HMODULE module_ = nullptr;
 };
 
-TEST_F(SaveAsDialog, OkWithoutChangesReturnsThePresetName) {
-    CSaveAsDlg dialog;
-    dialog.m_userProjectionName = L"UTM Zone 33 North";
-    UserActions user;
-    EXPECT_EQ(run(dialog, user), IDOK);
-    ASSERT_TRUE(user.found) << "the dialog never came up";
-    EXPECT_EQ(user.seen, L"UTM Zone 33 North") << "the edit does not show the preset name";
-    EXPECT_EQ(dialog.m_userProjectionName.str(), L"UTM Zone 33 North");
-}
-
-TEST_F(SaveAsDialog, OkReturnsTheTypedName) {
-    for (const wchar_t* typed : {L"Site grid \u00c5lesund", L""}) {
+// OK without changes, OK after typing (an empty name too), Cancel after typing.
+TEST_F(SaveAsDialog, OkStoresTheShownOrTypedNameAndCancelKeepsTheOldOne) {
+    const struct {
+        const wchar_t* preset;
+        const wchar_t* typed;
+        int button;
+        const wchar_t* name;
+    } rows[] = {
+        {L"UTM Zone 33 North", nullptr, IDOK, L"UTM Zone 33 North"},
+        {L"Old name", L"Site grid \u00c5lesund", IDOK, L"Site grid \u00c5lesund"},
+        {L"Old name", L"", IDOK, L""},
+        {L"Kept", L"Discarded", IDCANCEL, L"Kept"},
+    };
+    for (const auto& row : rows) {
         CSaveAsDlg dialog;
-        dialog.m_userProjectionName = L"Old name";
+        dialog.m_userProjectionName = row.preset;
         UserActions user;
-        user.typed = typed;
-        EXPECT_EQ(run(dialog, user), IDOK);
+        user.typed = row.typed;
+        user.button = row.button;
+        EXPECT_EQ(run(dialog, user), row.button);
         ASSERT_TRUE(user.found) << "the dialog never came up";
-        EXPECT_EQ(dialog.m_userProjectionName.str(), std::wstring(typed));
+        EXPECT_EQ(user.seen, row.preset) << "the edit does not show the preset name";
+        EXPECT_EQ(dialog.m_userProjectionName.str(), std::wstring(row.name));
     }
-}
-
-TEST_F(SaveAsDialog, CancelAfterTypingLeavesTheNameAsItWas) {
-    CSaveAsDlg dialog;
-    dialog.m_userProjectionName = L"Kept";
-    UserActions user;
-    user.typed = L"Discarded";
-    user.button = IDCANCEL;
-    EXPECT_EQ(run(dialog, user), IDCANCEL);
-    ASSERT_TRUE(user.found) << "the dialog never came up";
-    EXPECT_EQ(dialog.m_userProjectionName.str(), L"Kept");
 }
 
 }  // namespace

@@ -8,6 +8,8 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <system_error>
 
@@ -27,20 +29,13 @@ std::string narrow(const std::wstring& text) {
 }
 
 bool writeFile(const std::wstring& path, const std::string& bytes) {
-    std::FILE* f = _wfopen(path.c_str(), L"wb");
-    if (f == nullptr) return false;
-    std::fwrite(bytes.data(), 1, bytes.size(), f);
-    return std::fclose(f) == 0;
+    std::ofstream out(std::filesystem::path(path), std::ios::binary);
+    return static_cast<bool>(out << bytes);
 }
 
 std::string readFile(const std::wstring& path) {
-    std::string out;
-    std::FILE* f = _wfopen(path.c_str(), L"rb");
-    if (f == nullptr) return out;
-    char chunk[4096];
-    for (std::size_t n; (n = std::fread(chunk, 1, sizeof chunk, f)) > 0;) out.append(chunk, n);
-    std::fclose(f);
-    return out;
+    std::ifstream in(std::filesystem::path(path), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 // "$body*hh" with the body's checksum.
