@@ -387,4 +387,26 @@ TEST(TrackLive, FixesAppearBeforeThePipeOrTheDeviceEnds) {
     EXPECT_NE(rest.find("the device stopped answering"), std::string::npos) << rest;
 }
 
+// --follow waits at the end of a log another program is still writing, as
+// tail -f does; an interrupt (Ctrl-C) ends the reading, and the last fix and
+// the summary still come out, with status 0.
+TEST(TrackLive, FollowReadsAGrowingLogUntilInterrupted) {
+    auto gga = [](int second) {
+        return sentence("GPGGA,12000" + std::to_string(second) + ".00,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,");
+    };
+    ToolRunner tool;
+    testing_support::writeBytes(tool.file("log"), gga(0) + gga(1));
+    testing_support::writeBytes(tool.file("more"), gga(2) + gga(3));
+    auto waitFor = [](int fixes) {
+        return "i=0; until [ $(grep -c FIX out) -ge " + std::to_string(fixes) +
+               " ] || [ $i -ge 100 ]; do sleep 0.1; i=$((i+1)); done; ";
+    };
+    const ToolResult r = tool.run("--version > /dev/null; " + toolIn(tool) + " track --json --follow log > out & pid=$!; " +
+                                  waitFor(1) + "cat more >> log; " +
+                                  waitFor(3) + "grep -c FIX out; kill -INT $pid; wait $pid; echo status $?; cat out");
+    EXPECT_EQ(r.out.substr(0, 11), "3\nstatus 0\n") << "three fixes while the log grew\n" << describe("follow", r);
+    EXPECT_EQ(countOf(r.out, "\"class\":\"FIX\""), 4) << describe("follow", r);
+    EXPECT_NE(r.out.find("{\"class\":\"SUMMARY\""), std::string::npos) << describe("follow", r);
+}
+
 }  // namespace
