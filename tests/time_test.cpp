@@ -223,8 +223,7 @@ TEST(Time, TextsAreWrittenAlikeThroughEveryDoor) {
         if (expected.empty()) continue;
         std::memset(narrow, '#', sizeof narrow);
         EXPECT_EQ(quillon::write_time(narrow, expected.size(), row.t), 0u) << "one short";
-        EXPECT_EQ(narrow[0], '\0');
-        EXPECT_EQ(narrow[1], '#');
+        EXPECT_EQ(std::string(narrow, 2), std::string("\0#", 2));
     }
     EXPECT_EQ(quillon::format_time(1626354762.0), "07-15-21 13:12:42.0");
 }
@@ -243,7 +242,6 @@ TEST(Time, ReadersTakeWhatTheyShouldAndNameWhatIsWrong) {
         Errc code;
         const char* message;  // null when ok
     } rows[] = {
-        {lenient, "07-15-21 13:12:42.0", july15, {}, nullptr},
         {lenient, "Date 7 15 21, 13h12m42s", july15, {}, nullptr},
         {lenient, "  07-15-21 13:12:42.0 trailing 99", july15, {}, nullptr},
         {lenient, "7\xE4\xB8\xAD" "15\xC2\xB7" "21 13h12m42s", july15, {}, nullptr},  // any non-digit separates

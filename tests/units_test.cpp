@@ -7,6 +7,7 @@
 #include <cwchar>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "quillon/cpp/text.hpp"
 #include "quillon/cpp/units.hpp"
@@ -186,17 +187,22 @@ TEST(Units, ApiWriterWritesAllOrNothing) {
     EXPECT_STREQ(untouched, "x");
 }
 
+// The seven settings in the order they are saved.
+int Units::*const kSettings[] = {&Units::distUnits, &Units::wpUnits, &Units::latLonStyle, &Units::defaultLatHemi,
+                                 &Units::defaultLonHemi, &Units::defaultEntry, &Units::defaultDistCalc};
+
+std::vector<int> settingsOf(const Units* units) {
+    std::vector<int> out;
+    for (auto field : kSettings) out.push_back(units->*field);
+    return out;
+}
+
 TEST_F(UnitsSettings, FlatSettingsAreSavedInOrderKeepingTheHostsTextAndReadLeniently) {
     ASSERT_EQ(allocUnits(path("missing.ini").c_str()), 1);
     EXPECT_EQ(getUnits()->distUnits + getUnits()->wpUnits + getLatLonStyle() + defaultEntry() + geoOrGrid(), 0);
     Units* units = getUnits();
-    units->distUnits = 3;
-    units->wpUnits = 4;
-    units->latLonStyle = 1;
-    units->defaultLatHemi = -1;
-    units->defaultLonHemi = 1;
-    units->defaultEntry = 2;
-    units->defaultDistCalc = 5;
+    const std::vector<int> saved = {3, 4, 1, -1, 1, 2, 5};
+    for (std::size_t i = 0; i < saved.size(); ++i) units->*kSettings[i] = saved[i];
     deAllocUnits(path().c_str());
     EXPECT_EQ(getUnits(), nullptr);
     EXPECT_EQ(readBytes(file()),
@@ -204,10 +210,8 @@ TEST_F(UnitsSettings, FlatSettingsAreSavedInOrderKeepingTheHostsTextAndReadLenie
               "defaultLonHemi=1\r\ndefaultEntry=2\r\ndefaultDistCalc=5\r\n");
     ASSERT_EQ(allocUnits(path().c_str()), 1);
     units = getUnits();
-    EXPECT_EQ(units->wpUnits * 10 + getLatLonStyle(), 41);
-    EXPECT_EQ(units->defaultLatHemi * 10 + units->defaultLonHemi, -9);
-    EXPECT_EQ(geoOrGrid(), 2);
-    EXPECT_EQ(units->defaultDistCalc, 5);
+    EXPECT_EQ(settingsOf(units), saved);
+    EXPECT_EQ(getLatLonStyle() * 10 + geoOrGrid(), 12);
     units->distUnits = 0;
     loadUnits(path().c_str());
     EXPECT_EQ(getUnits()->distUnits, 3) << "load discards changes in favour of the file";
@@ -238,13 +242,9 @@ TEST_F(UnitsSettings, FlatSettingsAreSavedInOrderKeepingTheHostsTextAndReadLenie
                "[units]\ndistUnits=99999999999999\nwpUnits=-3\nlatLonStyle=abc\ndefaultLatHemi=  12xyz\n"
                "defaultLonHemi=\ndefaultEntry=+7\ndefaultDistCalc=-2147483648\n");
     ASSERT_EQ(allocUnits(path("absurd.ini").c_str()), 1);
-    units = getUnits();
-    EXPECT_EQ(units->wpUnits, -3);
-    EXPECT_EQ(units->latLonStyle, 0) << "no digits: 0";
-    EXPECT_EQ(units->defaultLatHemi, 12);
-    EXPECT_EQ(units->defaultLonHemi, 0) << "empty value: the default";
-    EXPECT_EQ(units->defaultEntry, 7);
-    EXPECT_EQ(units->defaultDistCalc, -2147483647 - 1);
+    // No digits or an empty value give 0; leading digits, a sign and INT_MIN are read.
+    const std::vector<int> absurd = settingsOf(getUnits());
+    EXPECT_EQ(std::vector<int>(absurd.begin() + 1, absurd.end()), (std::vector<int>{-3, 0, 12, 0, 7, -2147483647 - 1}));
     wchar_t out[64];
     wpDistToStr(out, 5.0, 1);
     EXPECT_STREQ(out, L"5.0m") << "whatever the file held, distances never leave the table";
