@@ -299,13 +299,9 @@ TEST(Time, ReadersTakeWhatTheyShouldAndNameWhatIsWrong) {
                                 : row.reader == monthFirst ? quillon::read_time(row.text)
                                 : wide                     ? quillon::parse_time(quillon::to_wide(row.text))
                                                            : quillon::parse_time(row.text);
-            ASSERT_EQ(result.ok(), row.message == nullptr) << (result.ok() ? "" : result.error().message);
-            if (result.ok()) {
-                EXPECT_NEAR(*result, row.t, 1e-6);
-            } else {
-                EXPECT_EQ(result.error().code, row.code);
-                EXPECT_EQ(result.error().message, row.message);
-            }
+            EXPECT_NEAR(result.value_or(0.0), row.t, 1e-6);  // refused rows hold 0
+            EXPECT_EQ(result.ok() ? Errc{} : result.error().code, row.code);
+            EXPECT_STREQ(result.ok() ? nullptr : result.error().message.c_str(), row.message);
         }
     }
     const auto skipped = quillon::checked_unix_time({1582, 10, 5, 0, 0, 0.0});

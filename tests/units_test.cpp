@@ -70,7 +70,7 @@ TEST_F(UnitsSettings, LenientParserReadsLabelSignNumberAndUnitThroughEveryDoor) 
 }
 
 TEST(Units, CheckedReaderAcceptsWholeLengthsAndSaysWhatItCannotRead) {
-    const Errc none = Errc::invalid_argument;
+    const Errc none{};
     const std::string huge = "1" + std::string(400, '0');
     const struct {
         std::string text;
@@ -95,13 +95,9 @@ TEST(Units, CheckedReaderAcceptsWholeLengthsAndSaysWhatItCannotRead) {
     for (const auto& row : rows) {
         SCOPED_TRACE(row.text);
         const quillon::Result<double> read = quillon::read_length(row.text, row.defaultUnit);
-        ASSERT_EQ(read.ok(), row.message.empty()) << (read.ok() ? "" : read.error().message);
-        if (read.ok()) {
-            EXPECT_DOUBLE_EQ(*read, row.meters);
-        } else {
-            EXPECT_EQ(read.error().code, row.code);
-            EXPECT_EQ(read.error().message, row.message);
-        }
+        EXPECT_DOUBLE_EQ(read.value_or(0.0), row.meters);  // refused rows hold 0
+        EXPECT_EQ(read.ok() ? none : read.error().code, row.code);
+        EXPECT_EQ(read.ok() ? "" : read.error().message, row.message);
     }
 }
 
@@ -280,17 +276,15 @@ TEST_F(UnitsSettings, ApiReadChecksEveryValueAndNamesFileLineAndKey) {
         {"utf16.ini", utf16le(u"[units]\r\nwpUnits=ft\U0001F4CF\r\n"), Errc::parse_error,
          ":2: wpUnits=ft\xF0\x9F\x93\x8F is not a whole number"},
         {"good.ini", "[Units]\nDISTUNITS = 3\nwpUnits=\"4\"\nlatLonStyle=+1\ndefaultLonHemi=\ndefaultDistCalc=-2147483648\n",
-         Errc::io_error, ""},
+         {}, ""},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         if (!row.content.empty()) writeBytes(file(row.name), row.content);
         const quillon::Result<quillon::Units> read = quillon::Units::read(file(row.name));
-        ASSERT_EQ(read.ok(), row.problem.empty()) << (read.ok() ? "" : read.error().message);
-        if (!read.ok()) {
-            EXPECT_EQ(read.error().code, row.code);
-            EXPECT_EQ(read.error().message, "settings file " + file(row.name) + row.problem);
-        }
+        EXPECT_EQ(read.ok() ? Errc{} : read.error().code, row.code);
+        const std::string message = row.problem.empty() ? "" : "settings file " + file(row.name) + row.problem;
+        EXPECT_EQ(read.ok() ? "" : read.error().message, message);
     }
     const quillon::Units good = *quillon::Units::read(file("good.ini"));
     EXPECT_EQ(good.dist_units * 100 + good.wp_units * 10 + good.lat_lon_style, 341);
