@@ -305,8 +305,8 @@ TEST(Time, ReadersTakeWhatTheyShouldAndNameWhatIsWrong) {
         }
     }
     const auto skipped = quillon::checked_unix_time({1582, 10, 5, 0, 0, 0.0});
-    ASSERT_FALSE(skipped.ok());
-    EXPECT_EQ(skipped.error().message, "1582-10-05 was skipped by the change to the Gregorian calendar");
+    EXPECT_EQ(skipped.ok() ? "" : skipped.error().message,
+              "1582-10-05 was skipped by the change to the Gregorian calendar");
     EXPECT_FALSE(quillon::checked_unix_time({2021, 7, 15, 0, 0, std::nan("")}).ok());
     EXPECT_EQ(quillon::checked_unix_time({1500, 2, 29, 0, 0, 0.0}).value_or(0.0),
               quillon::unix_time({1500, 3, 1, 0, 0, 0.0}) - 86400.0) << "a Julian leap day";

@@ -287,9 +287,8 @@ TEST_F(UnitsSettings, ApiReadChecksEveryValueAndNamesFileLineAndKey) {
         EXPECT_EQ(read.ok() ? "" : read.error().message, message);
     }
     const quillon::Units good = *quillon::Units::read(file("good.ini"));
-    EXPECT_EQ(good.dist_units * 100 + good.wp_units * 10 + good.lat_lon_style, 341);
-    EXPECT_EQ(good.default_lon_hemi, 0);
-    EXPECT_EQ(good.default_dist_calc, -2147483647 - 1);
+    const int expected[] = {3, 4, 1, 0, 0, 0, -2147483647 - 1};  // names are case-insensitive, missing keys 0
+    for (std::size_t i = 0; i < quillon::Units::kCount; ++i) EXPECT_EQ(*good.setting(i), expected[i]) << i;
 }
 
 // A name beyond ASCII proves that each path form reaches the same file; a
@@ -314,9 +313,8 @@ TEST_F(UnitsSettings, ApiSaveAndLoadRoundTripThroughBothPathFormsOrReportTheKey)
 
     const std::string folderless = file("no-such-folder/settings.ini");
     const quillon::Status missing = units.save(folderless);
-    ASSERT_FALSE(missing.ok());
-    EXPECT_EQ(missing.error().code, Errc::io_error);
-    EXPECT_EQ(missing.error().message, "settings file " + folderless + ": cannot write distUnits");
+    EXPECT_EQ(missing.ok() ? Errc{} : missing.error().code, Errc::io_error);
+    EXPECT_EQ(missing.ok() ? "" : missing.error().message, "settings file " + folderless + ": cannot write distUnits");
 #if defined(_WIN32)
     GTEST_SKIP() << "read-only files are not enforced for root under Wine";
 #endif
