@@ -24,8 +24,7 @@ namespace {
 using Rows = std::vector<std::vector<double>>;
 
 // A dMatrix(n, n) holding rows at the given base (0 or 1).
-class Square {
-public:
+struct Square {
     Square(const Rows& rows, int base) : n_(static_cast<int>(rows.size())), m_(dMatrix(n_, n_)) {
         for (int i = 0; i < n_; ++i)
             for (int k = 0; k < n_; ++k) m_[i + base][k + base] = rows[i][k];
@@ -40,8 +39,6 @@ public:
             for (int k = 0; k < n_; ++k) r[i][k] = m_[i + base][k + base];
         return r;
     }
-
-private:
     int n_;
     double** m_;
 };

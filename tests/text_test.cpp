@@ -341,13 +341,11 @@ TEST(Text, NumberWritersEqualSwprintf) {
     for (std::size_t i = 0; i < values.size() && failures < 10; ++i) {
         const double v = values[i];
         const int decimals = int(i % 10), width = int(i % 23);
-        wchar_t expected[400];
+        wchar_t expected[400], padded[400], padOut[400];
         std::swprintf(expected, 400, L"%.*f", decimals, v);
         const std::wstring narrow = written<char>(quillon::fmt::fixed<char>, v, decimals);
         const std::wstring wide = written<wchar_t>(quillon::fmt::fixed<wchar_t>, v, decimals);
-        wchar_t padded[400];
         std::swprintf(padded, 400, L"%0*.*f", width, decimals, v);
-        wchar_t padOut[400];
         const int n = quillon::fmt::fixedZeroPadded(padOut, v, width, decimals);
         const int whole = int(std::fmod(v, 2147483647.0));
         wchar_t integer[64], integerOut[64];

@@ -54,11 +54,6 @@ TEST(Time, DayNumbersOfKnownDatesConvertBack) {
     }
 }
 
-bool isLeap(int year) {
-    if (year <= 1582) return year % 4 == 0;  // Julian calendar
-    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-}
-
 // Every civil date of years 1 to 9999 (Julian calendar to 1582-10-04,
 // Gregorian from 1582-10-15): day numbers are consecutive and convert back.
 TEST(Time, EveryDateOfYears1To9999IsConsecutiveAndConvertsBack) {
@@ -66,7 +61,8 @@ TEST(Time, EveryDateOfYears1To9999IsConsecutiveAndConvertsBack) {
     int expected = julDate(1, 1, 1), failures = 0;
     for (int year = 1; year <= 9999 && failures < 10; ++year) {
         for (int month = 1; month <= 12; ++month) {
-            const int last = month == 2 && isLeap(year) ? 29 : days[month - 1];
+            const bool leap = year % 4 == 0 && (year <= 1582 || year % 100 != 0 || year % 400 == 0);  // Julian first
+            const int last = month == 2 && leap ? 29 : days[month - 1];
             for (int day = 1; day <= last; ++day) {
                 if (year == 1582 && month == 10 && day > 4 && day < 15) continue;
                 const int jul = julDate(month, day, year);
