@@ -224,25 +224,6 @@ TEST(NumericsInversion, RandomMatricesTimesTheirInverseGiveTheIdentity) {
 }  // namespace
 }  // namespace inversion
 
-namespace api {
-namespace {
-
-// The sequence of a seed is the hosts' gasdev sequence of that seed, and a
-// positive seed is taken as its negative.
-TEST(NumericsApi, GeneratorsGiveTheHostsSequences) {
-    quillon::numerics::resetGasdevState();
-    int seed = -17;
-    quillon::NormalGenerator positive(17);
-    for (int i = 0; i < 1000; ++i) {
-        const double flat = gasdev(&seed);
-        ASSERT_EQ(positive.next(), flat) << "draw " << i;
-    }
-    quillon::numerics::resetGasdevState();
-}
-
-}  // namespace
-}  // namespace api
-
 namespace generators {
 namespace {
 
@@ -254,6 +235,14 @@ protected:
     void SetUp() override { resetGasdevState(); }
     void TearDown() override { resetGasdevState(); }
 };
+
+// The API's sequence of a seed is the hosts' gasdev sequence of that seed,
+// and a positive seed is taken as its negative.
+TEST_F(NumericsRandom, ApiGeneratorGivesTheHostsSequence) {
+    int seed = -17;
+    quillon::NormalGenerator positive(17);
+    for (int i = 0; i < 1000; ++i) ASSERT_EQ(gasdev(&seed), positive.next()) << "draw " << i;
+}
 
 TEST_F(NumericsRandom, UniformSequenceForSeedMinusOneIsExact) {
     const float expected[] = {0.3900425136089325f, 0.171148419380188f, 0.6423839330673218f, 0.8688522577285767f,

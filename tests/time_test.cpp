@@ -205,10 +205,9 @@ TEST(Time, TextsAreWrittenAlikeThroughEveryDoor) {
     for (const auto& row : rows) {
         const std::string expected = row.expected;
         SCOPED_TRACE(row.t);
-        wchar_t flat[24];
-        std::fill(flat, flat + 24, L'#');
-        EXPECT_EQ(timeToStr(flat, row.t), int(expected.size()));
-        EXPECT_EQ(std::wstring(flat), widen(expected));
+        std::wstring flat(24, L'#');
+        EXPECT_EQ(timeToStr(flat.data(), row.t), int(expected.size()));
+        EXPECT_EQ(std::wstring(flat.c_str()), widen(expected));
         EXPECT_EQ(flat[20], L'#') << "wrote past 20 characters";
         char narrow[quillon::kMaxTimeText + 1];
         wchar_t wide[quillon::kMaxTimeText + 1];
