@@ -18,7 +18,6 @@
 #include "quillon/cpp/numerics.hpp"
 #include "quillon/numerics.h"
 
-namespace inversion {
 namespace {
 
 using Rows = std::vector<std::vector<double>>;
@@ -221,12 +220,6 @@ TEST(NumericsInversion, RandomMatricesTimesTheirInverseGiveTheIdentity) {
     }
 }
 
-}  // namespace
-}  // namespace inversion
-
-namespace generators {
-namespace {
-
 using quillon::numerics::resetGasdevState;
 using quillon::numerics::unidev;
 
@@ -300,12 +293,6 @@ TEST_F(NumericsRandom, OutOfRangeSeedsEndEveryCall) {
         }
     }
 }
-
-}  // namespace
-}  // namespace generators
-
-namespace storage {
-namespace {
 
 // Vectors hold n + 1 elements, a row count of -1 gives an empty row array,
 // and releasing null is harmless.
@@ -406,4 +393,3 @@ TEST(NumericsStorage, ConvertedMatrixAddressesTheBlockRowByRow) {
 }
 
 }  // namespace
-}  // namespace storage
