@@ -37,9 +37,7 @@ std::size_t write(Kind kind, CharT* out, std::size_t size, double degrees, int d
 std::wstring flat(Kind kind, double degrees, int decimals, int style) {
     wchar_t out[64];
     std::wmemset(out, L'#', 64);
-    if (kind == Kind::angle) angToStr(out, degrees, decimals, style);
-    if (kind == Kind::latitude) latToStr(out, degrees, decimals, style);
-    if (kind == Kind::longitude) lonToStr(out, degrees, decimals, style);
+    (kind == Kind::angle ? angToStr : kind == Kind::latitude ? latToStr : lonToStr)(out, degrees, decimals, style);
     return out;
 }
 
