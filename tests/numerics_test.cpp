@@ -272,25 +272,19 @@ TEST_F(NumericsRandom, FirstCallSeedsEvenFromAPositiveSeed) {
     EXPECT_EQ(seed, 1);
     EXPECT_TRUE(u >= 0.0f && u <= 1.0f) << u;
     seed = 7;
-    const float next = unidev(&seed);
+    EXPECT_GE(unidev(&seed), 0.0f);
     EXPECT_EQ(seed, 7) << "a positive seed after the first call continues the sequence";
-    EXPECT_GE(next, 0.0f);
 }
 
 TEST_F(NumericsRandom, OutOfRangeSeedsEndEveryCall) {
     for (int bad : {54774, 100000, 2147483647}) {
         resetGasdevState();
         int seed = bad;
-        for (int i = 0; i < 4; ++i) {
-            const double v = gasdev(&seed);
-            EXPECT_TRUE(std::isnan(v) || std::fabs(v) < 40.0) << "seed " << bad << " draw " << i << ": " << v;
-        }
+        // NaN is allowed: only a value of 40 or more fails.
+        for (int i = 0; i < 4; ++i) EXPECT_FALSE(std::fabs(gasdev(&seed)) >= 40.0) << "seed " << bad << " draw " << i;
         resetGasdevState();
         seed = bad;
-        for (int i = 0; i < 1000; ++i) {
-            const float u = unidev(&seed);
-            EXPECT_TRUE(u >= -1.0f && u <= 1.0f) << "seed " << bad << ": " << u;
-        }
+        for (int i = 0; i < 1000; ++i) EXPECT_LE(std::fabs(unidev(&seed)), 1.0f) << "seed " << bad;
     }
 }
 
