@@ -361,12 +361,7 @@ TEST(NumericsStorage, SubMatrixViewSharesTheSourceElements) {
         for (int k = 0; k <= 5; ++k) source[i][k] = static_cast<float>(10 * i + k);
     float** view = subMatrix(source, 2, 4, 3, 1, 1);
     ASSERT_NE(view, nullptr);
-    EXPECT_EQ(view[1][1], source[2][3]);
-    EXPECT_EQ(view[3][2], source[4][4]);
-    view[2][1] = -1.0f;
-    EXPECT_EQ(source[3][3], -1.0f) << "a view writes through to its source";
-    source[4][4] = -2.0f;
-    EXPECT_EQ(view[3][2], -2.0f);
+    for (int r = 1; r <= 3; ++r) EXPECT_EQ(&view[r][1], &source[r + 1][3]) << "row " << r << " is the source's";
     freeSubMatrix(view, 1);
     EXPECT_EQ(source[5][5], 55.0f) << "releasing a view leaves the source intact";
     freeMatrix(source, 5);
