@@ -145,9 +145,8 @@ TEST(Numerics, DInvertLeavesAnAllZeroRowsMatrixAndRowAndColumnZeroAlone) {
     Square m(input, 1);
     dInvert(m.get(), 3);
     EXPECT_EQ(std::memcmp(flatten(m.rows(1)).data(), flatten(input).data(), 9 * sizeof(double)), 0);
-    Square z({{0, 0, 0}, {0, 1, 2}, {0, 3, 4}}, 0);
+    Square z({{-7, -7, -7}, {-7, 1, 2}, {-7, 3, 4}}, 0);
     double** a = z.get();
-    a[0][0] = a[0][1] = a[0][2] = a[1][0] = a[2][0] = -7.0;
     dInvert(a, 2);
     for (double v : {a[0][0], a[0][1], a[0][2], a[1][0], a[2][0]}) EXPECT_EQ(v, -7.0);
     EXPECT_NEAR(a[1][1], -2.0, 1e-14);
