@@ -54,11 +54,6 @@ TEST(Time, DayNumbersOfKnownDatesConvertBack) {
     }
 }
 
-bool isLeap(int year) {
-    if (year <= 1582) return year % 4 == 0;  // Julian calendar
-    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-}
-
 // Every civil date of years 1 to 9999 (Julian calendar to 1582-10-04,
 // Gregorian from 1582-10-15): day numbers are consecutive and convert back.
 TEST(Time, EveryDateOfYears1To9999IsConsecutiveAndConvertsBack) {
@@ -66,7 +61,8 @@ TEST(Time, EveryDateOfYears1To9999IsConsecutiveAndConvertsBack) {
     int expected = julDate(1, 1, 1), failures = 0;
     for (int year = 1; year <= 9999 && failures < 10; ++year) {
         for (int month = 1; month <= 12; ++month) {
-            const int last = month == 2 && isLeap(year) ? 29 : days[month - 1];
+            const bool leap = year % 4 == 0 && (year <= 1582 || year % 100 != 0 || year % 400 == 0);  // Julian first
+            const int last = month == 2 && leap ? 29 : days[month - 1];
             for (int day = 1; day <= last; ++day) {
                 if (year == 1582 && month == 10 && day > 4 && day < 15) continue;
                 const int jul = julDate(month, day, year);
@@ -209,10 +205,9 @@ TEST(Time, TextsAreWrittenAlikeThroughEveryDoor) {
     for (const auto& row : rows) {
         const std::string expected = row.expected;
         SCOPED_TRACE(row.t);
-        wchar_t flat[24];
-        std::fill(flat, flat + 24, L'#');
-        EXPECT_EQ(timeToStr(flat, row.t), int(expected.size()));
-        EXPECT_EQ(std::wstring(flat), widen(expected));
+        std::wstring flat(24, L'#');
+        EXPECT_EQ(timeToStr(flat.data(), row.t), int(expected.size()));
+        EXPECT_EQ(std::wstring(flat.c_str()), widen(expected));
         EXPECT_EQ(flat[20], L'#') << "wrote past 20 characters";
         char narrow[quillon::kMaxTimeText + 1];
         wchar_t wide[quillon::kMaxTimeText + 1];
@@ -223,8 +218,7 @@ TEST(Time, TextsAreWrittenAlikeThroughEveryDoor) {
         if (expected.empty()) continue;
         std::memset(narrow, '#', sizeof narrow);
         EXPECT_EQ(quillon::write_time(narrow, expected.size(), row.t), 0u) << "one short";
-        EXPECT_EQ(narrow[0], '\0');
-        EXPECT_EQ(narrow[1], '#');
+        EXPECT_EQ(std::string(narrow, 2), std::string("\0#", 2));
     }
     EXPECT_EQ(quillon::format_time(1626354762.0), "07-15-21 13:12:42.0");
 }
@@ -243,7 +237,6 @@ TEST(Time, ReadersTakeWhatTheyShouldAndNameWhatIsWrong) {
         Errc code;
         const char* message;  // null when ok
     } rows[] = {
-        {lenient, "07-15-21 13:12:42.0", july15, {}, nullptr},
         {lenient, "Date 7 15 21, 13h12m42s", july15, {}, nullptr},
         {lenient, "  07-15-21 13:12:42.0 trailing 99", july15, {}, nullptr},
         {lenient, "7\xE4\xB8\xAD" "15\xC2\xB7" "21 13h12m42s", july15, {}, nullptr},  // any non-digit separates
@@ -301,18 +294,14 @@ TEST(Time, ReadersTakeWhatTheyShouldAndNameWhatIsWrong) {
                                 : row.reader == monthFirst ? quillon::read_time(row.text)
                                 : wide                     ? quillon::parse_time(quillon::to_wide(row.text))
                                                            : quillon::parse_time(row.text);
-            ASSERT_EQ(result.ok(), row.message == nullptr) << (result.ok() ? "" : result.error().message);
-            if (result.ok()) {
-                EXPECT_NEAR(*result, row.t, 1e-6);
-            } else {
-                EXPECT_EQ(result.error().code, row.code);
-                EXPECT_EQ(result.error().message, row.message);
-            }
+            EXPECT_NEAR(result.value_or(0.0), row.t, 1e-6);  // refused rows hold 0
+            EXPECT_EQ(result.ok() ? Errc{} : result.error().code, row.code);
+            EXPECT_STREQ(result.ok() ? nullptr : result.error().message.c_str(), row.message);
         }
     }
     const auto skipped = quillon::checked_unix_time({1582, 10, 5, 0, 0, 0.0});
-    ASSERT_FALSE(skipped.ok());
-    EXPECT_EQ(skipped.error().message, "1582-10-05 was skipped by the change to the Gregorian calendar");
+    EXPECT_EQ(skipped.ok() ? "" : skipped.error().message,
+              "1582-10-05 was skipped by the change to the Gregorian calendar");
     EXPECT_FALSE(quillon::checked_unix_time({2021, 7, 15, 0, 0, std::nan("")}).ok());
     EXPECT_EQ(quillon::checked_unix_time({1500, 2, 29, 0, 0, 0.0}).value_or(0.0),
               quillon::unix_time({1500, 3, 1, 0, 0, 0.0}) - 86400.0) << "a Julian leap day";
