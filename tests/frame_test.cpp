@@ -33,19 +33,17 @@ public:
 TEST(SaveAsDlg, OpeningShowsThePresetNameAndOkStoresTheEditTextCancelDoesNot) {
     EXPECT_TRUE(CSaveAsDlg().m_userProjectionName.IsEmpty());
     EXPECT_EQ(CSaveAsDlg().templateId(), 7010u);
-    struct Case {
-        const wchar_t* preset;
-        const wchar_t* typed;
+    const struct {
+        const wchar_t *preset, *typed;
         int button;
         const wchar_t* name;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {L"UTM Zone 33 North", L"UTM Zone 33 North", IDOK, L"UTM Zone 33 North"},  // OK without changes
         {L"Old", L"New name", IDOK, L"New name"},
         {L"Old", L"", IDOK, L""},  // an empty name is accepted
         {L"Old", L"Typed", IDCANCEL, L"Old"}, {L"", L"Typed", IDCANCEL, L""},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(::testing::PrintToString(std::wstring(c.typed)));
         CSaveAsDlg dialog;
         dialog.m_userProjectionName = c.preset;
@@ -93,14 +91,13 @@ protected:
 };
 
 TEST_F(TerminalDialog, AnswersDecideTheNameAsTheDialogBoxWould) {
-    struct Case {
+    const struct {
         const wchar_t* preset;
         const char* typed;  // what the user types, lines ending in \n
         INT_PTR result;
         const wchar_t* name;
         const char* asked;  // the whole question, where checked
-    };
-    const Case cases[] = {
+    } cases[] = {
         {L"", "Zone 12\nOK\n", IDOK, L"Zone 12", "Save As\nUser Projection Name: OK / Cancel [OK]: "},
         {L"Old name", "\nCancel\n", IDCANCEL, L"Old name",
          "Save As\nUser Projection Name [Old name]: OK / Cancel [OK]: "},
@@ -115,24 +112,20 @@ TEST_F(TerminalDialog, AnswersDecideTheNameAsTheDialogBoxWould) {
         {L"Old", "New\n", IDCANCEL, L"Old", nullptr},  // end of input at the buttons
         {L"Old", "New", IDCANCEL, L"Old", nullptr},    // end of input inside the line
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         CSaveAsDlg dialog;
         dialog.m_userProjectionName = c.preset;
         std::istringstream in(c.typed);
         std::ostringstream out;
         EXPECT_EQ(runDialogOnTerminal(dialog, in, out), c.result) << "typed \"" << c.typed << "\"";
         EXPECT_EQ(dialog.m_userProjectionName.str(), c.name) << "typed \"" << c.typed << "\"";
-        if (c.asked != nullptr) {
-            EXPECT_EQ(out.str(), c.asked);
-        }
+        EXPECT_EQ(out.str(), c.asked ? c.asked : out.str());
     }
-}
-
-TEST_F(TerminalDialog, UnknownTemplateAsksNothing) {
-    CDialog dialog(7020);
+    // A template the chain does not hold asks nothing.
+    CDialog unknown(7020);
     std::istringstream in("x\nOK\n");
     std::ostringstream out;
-    EXPECT_EQ(runDialogOnTerminal(dialog, in, out), -1);
+    EXPECT_EQ(runDialogOnTerminal(unknown, in, out), -1);
     EXPECT_EQ(out.str(), "");
 }
 
