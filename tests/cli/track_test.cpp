@@ -53,11 +53,10 @@ TEST(TrackBundledLog, SummaryAgreesWithAnIndependentReadingOfTheLog) {
     const ReferenceLog ref = readReferenceLog(kBundledLog);
     ASSERT_GT(ref.fixes.size(), 100u) << "the bundled log changed";
 
-    EXPECT_EQ(summaryValue(r.out, "lines"), std::to_string(ref.lines)) << describe(args, r);
-    EXPECT_EQ(summaryValue(r.out, "sentences"), std::to_string(ref.sentences)) << describe(args, r);
-    EXPECT_EQ(summaryValue(r.out, "bad checksum"), std::to_string(ref.badChecksum)) << describe(args, r);
-    EXPECT_EQ(summaryValue(r.out, "fixes"), std::to_string(ref.fixes.size())) << describe(args, r);
-    EXPECT_EQ(summaryValue(r.out, "skipped"), "0") << describe(args, r);
+    const std::pair<const char*, std::string> expected[] = {
+        {"lines", std::to_string(ref.lines)}, {"sentences", std::to_string(ref.sentences)}, {"skipped", "0"},
+        {"bad checksum", std::to_string(ref.badChecksum)}, {"fixes", std::to_string(ref.fixes.size())}};
+    for (const auto& [label, value] : expected) EXPECT_EQ(summaryValue(r.out, label), value) << describe(args, r);
     EXPECT_EQ(parseTypes(summaryValue(r.out, "types")), ref.types) << describe(args, r);
     const std::string span = toolTime(ref.firstDate, ref.fixes.front().hhmmss) + " .. " +
                              toolTime(ref.firstDate, ref.fixes.back().hhmmss);
@@ -157,15 +156,12 @@ TEST(TrackSettings, UnitsStyleAndDecimalsShapeTheTexts) {
         const std::string args = std::string("track ") + row.options + quoted(kBundledLog);
         const ToolResult r = tool.run(args);
         EXPECT_NE(r.out.find(row.expected), std::string::npos) << describe(args, r);
+        if (&row != rows) continue;
+        // The first run, before any setting, creates the settings file with the defaults.
+        const std::string ini = testing_support::readBytes(tool.defaultSettings());
+        for (const char* key : {"distUnits=0", "wpUnits=0", "latLonStyle=0", "defaultDistCalc=0"})
+            EXPECT_NE(ini.find(key), std::string::npos) << key << " missing from\n" << ini;
     }
-}
-
-TEST(TrackSettings, DefaultSettingsFileIsCreatedWithTheDefaults) {
-    ToolRunner tool;
-    ASSERT_EQ(tool.run("track " + quoted(kBundledLog)).status, 0);
-    const std::string ini = testing_support::readBytes(tool.defaultSettings());
-    for (const char* key : {"distUnits=0", "wpUnits=0", "latLonStyle=0", "defaultDistCalc=0"})
-        EXPECT_NE(ini.find(key), std::string::npos) << key << " missing from\n" << ini;
 }
 
 // A log with one of every defect real receivers produce, one per line.
@@ -209,18 +205,14 @@ TEST(TrackMessyLog, EveryDefectIsCountedAndNoneStopsTheLog) {
     };
     for (const auto& [label, value] : expected)
         EXPECT_EQ(summaryValue(r.out, label), value) << "summary line '" << label << "'\n" << describe("track", r);
-    // Lowercase checksums are read; the wrong one is not, nor the one cut
-    // where its checksum should be.
-    EXPECT_NE(r.out.find("03-23-94 12:35:20.0"), std::string::npos) << describe("track", r);
-    EXPECT_EQ(r.out.find("12:35:21.0"), std::string::npos) << describe("track", r);
-    EXPECT_EQ(r.out.find("12:35:22.0"), std::string::npos) << describe("track", r);
-    // The cycle without a fix prints no position at all, least of all a zero one.
-    EXPECT_EQ(r.out.find("12:35:23.0"), std::string::npos) << describe("track", r);
-    EXPECT_EQ(r.out.find("N00 00 00"), std::string::npos) << describe("track", r);
-    // The GLL fix has no height; the last line (no line end) is read.
-    EXPECT_NE(r.out.find("03-23-94 12:35:26.0  N48 07 03.000    E011 31 00.600    -  "), std::string::npos)
-        << describe("track", r);
-    EXPECT_NE(r.out.find("03-23-94 12:35:27.0"), std::string::npos) << describe("track", r);
+    // Lowercase checksums are read, and the last line without its line end; the GLL fix has no height.
+    for (const char* shown : {"03-23-94 12:35:20.0", "03-23-94 12:35:26.0  N48 07 03.000    E011 31 00.600    -  ",
+                              "03-23-94 12:35:27.0"})
+        EXPECT_NE(r.out.find(shown), std::string::npos) << shown << "\n" << describe("track", r);
+    // Neither the wrong checksum nor the one cut where its checksum should be is read; the cycle without a fix
+    // prints no position at all, least of all a zero one.
+    for (const char* hidden : {"12:35:21.0", "12:35:22.0", "12:35:23.0", "N00 00 00"})
+        EXPECT_EQ(r.out.find(hidden), std::string::npos) << hidden << "\n" << describe("track", r);
 }
 
 TEST(TrackMessyLog, LogsWithoutAnyFixPrintNoPosition) {
@@ -235,37 +227,6 @@ TEST(TrackMessyLog, LogsWithoutAnyFixPrintNoPosition) {
     EXPECT_EQ(r.out.find("\n\n"), r.out.find('\n')) << "no fix line under the header\n" << describe("track -", r);
 }
 
-TEST(TrackMessyLog, BinaryGarbageIsSkippedLineByLine) {
-    ToolRunner tool;
-    std::string garbage;
-    unsigned state = 12345;
-    for (int i = 0; i < 200000; ++i) {
-        state = state * 1103515245u + 12345u;
-        garbage.push_back(char(state >> 24));
-    }
-    const ToolResult r = tool.runOk("track -", garbage);
-    EXPECT_EQ(summaryValue(r.out, "fixes"), "0") << describe("track - (garbage)", r);
-    EXPECT_EQ(r.err, "");
-    // Every line, however it ended (a lone "\r" too), is at most one line without a sentence.
-    const std::string skipped = summaryValue(r.out, "skipped");
-    const long long noSentence = std::atoll(skipped.c_str() + skipped.find("no sentence ") + 12);
-    EXPECT_GT(noSentence, 0) << skipped;
-    EXPECT_LE(noSentence, std::atoll(summaryValue(r.out, "lines").c_str())) << describe("track - (garbage)", r);
-}
-
-TEST(TrackRealLogs, BadChecksumCountsAgreeWithGpsdecode) {
-    QUILLON_REQUIRE_NMEA_LOGS();
-    if (!have("gpsdecode")) GTEST_SKIP() << "needs gpsdecode (Debian package gpsd-clients)";
-    ToolRunner tool;
-    for (const char* name : {"edge/firefly-II.nmea", "edge/st-teseo-liv4f.nmea", "telit-he910.nmea", "hemi.nmea"}) {
-        const std::string path = testing_support::nmeaDir() + "/" + name;
-        const std::string count =
-            shell("gpsdecode -D 2 < " + quoted(path) + " 2>&1 > /dev/null | grep -c 'bad checksum'");
-        const ToolResult r = tool.runOk("track " + quoted(path));
-        EXPECT_EQ(summaryValue(r.out, "bad checksum"), std::to_string(std::atoi(count.c_str()))) << name;
-    }
-}
-
 TEST(TrackRealLogs, EveryLogReadsToTheEndWithoutSkippedLines) {
     QUILLON_REQUIRE_NMEA_LOGS();
     ToolRunner tool;
@@ -277,23 +238,10 @@ TEST(TrackRealLogs, EveryLogReadsToTheEndWithoutSkippedLines) {
     for (const auto& [name, lines, noChecksum] : logs) {
         const std::string path = testing_support::nmeaDir() + "/" + name;
         const ToolResult r = tool.runOk("track " + quoted(path));
-        EXPECT_EQ(summaryValue(r.out, "lines"), std::to_string(lines)) << name;
-        EXPECT_EQ(summaryValue(r.out, "sentences"), std::to_string(lines)) << name;
-        EXPECT_EQ(summaryValue(r.out, "no checksum"), std::to_string(noChecksum)) << name;
-        EXPECT_EQ(summaryValue(r.out, "bad checksum"), "0") << name;
-        EXPECT_EQ(summaryValue(r.out, "skipped"), "0") << name;
+        for (const auto& [label, value] : {std::pair<const char*, int>{"lines", lines}, {"sentences", lines},
+                                           {"no checksum", noChecksum}, {"bad checksum", 0}, {"skipped", 0}})
+            EXPECT_EQ(summaryValue(r.out, label), std::to_string(value)) << name << " " << label;
     }
-}
-
-TEST(TrackMessyLog, FieldsAreReadWholeSoOverlongNumbersAreBadFields) {
-    ToolRunner tool;
-    // A latitude of 38 characters, which a cut at 29 would have read.
-    const std::string latitude = "4807.038" + std::string(30, '0');
-    const std::string log = sentence("GPGGA,123519," + latitude + ",N,01131.000,E,1,08,0.9,545.4,M,,M,,") + "\n" +
-                            sentence("GPGGA,123520,4807.038,N,01131.000,E,1,08,0.9,545.4,M,,M,,") + "\n";
-    const ToolResult r = tool.runOk("track -", log);
-    EXPECT_EQ(summaryValue(r.out, "fixes"), "1") << describe("track -", r);
-    EXPECT_NE(summaryValue(r.out, "skipped").find("bad field 1"), std::string::npos) << describe("track -", r);
 }
 
 TEST(TrackErrors, BadUsageAndUnreadableInputsGiveOneClearLine) {
