@@ -224,13 +224,13 @@ TEST_F(Profile, FailedAndKilledSavesLeaveTheOldFileOrTheNewOne) {
 TEST_F(Profile, ConcurrentWritersLoseNothingWhileTheFileIsReplacedByADirectory) {
     writeBytes(file(), "; host\n[units]\n");
     constexpr int kWriters = 4;
+    auto sectionOf = [](int w) { return w % 2 == 0 ? std::wstring(L"units") : L"h\u00f4te" + std::to_wstring(w); };
     std::vector<pid_t> children;
     for (int w = 0; w < kWriters; ++w) {
         pid_t child = fork();
         ASSERT_GE(child, 0);
         if (child == 0) {
-            const std::wstring section = w % 2 == 0 ? L"units" : L"h\u00f4te" + std::to_wstring(w);
-            const std::wstring key = L"key" + std::to_wstring(w), p = path();
+            const std::wstring section = sectionOf(w), key = L"key" + std::to_wstring(w), p = path();
             for (int i = 0; access(file("stop").c_str(), F_OK) != 0; ++i)
                 writeProfileString(section.c_str(), key.c_str(), std::to_wstring(i).c_str(), p.c_str());
             // The last save, after the directory has gone for good, must succeed.
@@ -257,11 +257,9 @@ TEST_F(Profile, ConcurrentWritersLoseNothingWhileTheFileIsReplacedByADirectory) 
         waitpid(child, &status, 0);
         EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "a writer crashed or its last save failed";
     }
-    for (int w = 0; w < kWriters; ++w) {
-        const std::wstring section = w % 2 == 0 ? L"units" : L"h\u00f4te" + std::to_wstring(w);
-        const std::wstring key = L"key" + std::to_wstring(w);
-        EXPECT_EQ(profileInt(section.c_str(), key.c_str(), -1, path().c_str()), 999) << "writer " << w;
-    }
+    for (int w = 0; w < kWriters; ++w)
+        EXPECT_EQ(profileInt(sectionOf(w).c_str(), (L"key" + std::to_wstring(w)).c_str(), -1, path().c_str()), 999)
+            << "writer " << w;
     EXPECT_EQ(readBytes(file()).rfind("; host\n[units]\n", 0), 0u);
     EXPECT_EQ(names(), (std::set<std::string>{"s.ini", "stop"}));
 }
