@@ -110,9 +110,7 @@ TEST_F(Profile, ValuesReadAsLeadingDigitsAndASaveReplacesTheFileByRename) {
 // or of odd length stays UTF-16.
 TEST_F(Profile, Utf16FilesStayUtf16AndKeepEveryUnit) {
     const std::u16string junk{0xD800, u'x', 0xDFFF, 0x0000, u'=', 0xDC00, 0xD83D, u'\r', u'\n'};
-    const struct {
-        std::string before, after;  // after setting [units] distUnits=3
-    } rows[] = {
+    const std::pair<std::string, std::string> rows[] = {  // before, and after setting [units] distUnits=3
         {"\xff\xfe", utf16le(u"\uFEFF[units]\r\ndistUnits=3\r\n")},
         {"\xff\xfe\x41", utf16le(u"\uFEFF[units]\r\ndistUnits=3\r\n") + "\x41"},
         {utf16le(u"\uFEFF[units]\ndistUnits=1") + "\x0a", utf16le(u"\uFEFF[units]\ndistUnits=3") + "\x0a"},
@@ -121,10 +119,10 @@ TEST_F(Profile, Utf16FilesStayUtf16AndKeepEveryUnit) {
         {utf16le(u"\uFEFF[units]\r\ndistUnits=1\r\n" + junk + u"[host]\r\nname=\uFFFE\0\r\n"s) + "\x7F",
          utf16le(u"\uFEFF[units]\r\ndistUnits=3\r\n" + junk + u"[host]\r\nname=\uFFFE\0\r\n"s) + "\x7F"},
     };
-    for (const auto& row : rows) {
-        writeBytes(file(), row.before);
+    for (const auto& [before, after] : rows) {
+        writeBytes(file(), before);
         ASSERT_TRUE(write(L"distUnits", L"3"));
-        EXPECT_EQ(readBytes(file()), row.after) << "from " << testing::PrintToString(row.before);
+        EXPECT_EQ(readBytes(file()), after) << "from " << testing::PrintToString(before);
         EXPECT_EQ(read(L"distUnits"), 3);
     }
     EXPECT_EQ(profileInt(L"host", L"name", -1, path().c_str()), 0) << "a value without digits reads as 0";

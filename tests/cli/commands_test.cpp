@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <sstream>
+#include <tuple>
 #include <vector>
 
 #include "tool_runner.h"
@@ -22,19 +23,15 @@ std::vector<double> numbersIn(const std::string& text) {
     return values;
 }
 
-struct Case {
-    std::string args;
-    std::string input;
-    int status;
-    std::string expected;  // text expected in stdout (status 0) or stderr
-};
+// Arguments, input, status, and the text expected in stdout (status 0) or stderr.
+using Case = std::tuple<std::string, std::string, int, std::string>;
 
 void expectCases(const ToolRunner& tool, const std::vector<Case>& cases) {
-    for (const Case& c : cases) {
-        const ToolResult r = tool.run(c.args, c.input);
-        EXPECT_EQ(r.status, c.status) << describe(c.args, r);
-        const std::string& where = c.status == 0 ? r.out : r.err;
-        EXPECT_NE(where.find(c.expected), std::string::npos) << "expected '" << c.expected << "'\n" << describe(c.args, r);
+    for (const auto& [args, input, status, expected] : cases) {
+        const ToolResult r = tool.run(args, input);
+        EXPECT_EQ(r.status, status) << describe(args, r);
+        EXPECT_NE((status == 0 ? r.out : r.err).find(expected), std::string::npos)
+            << "expected '" << expected << "'\n" << describe(args, r);
     }
 }
 

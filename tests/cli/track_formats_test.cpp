@@ -15,6 +15,7 @@
 #include <cstdlib>
 #include <random>
 #include <sstream>
+#include <tuple>
 #include <vector>
 
 #include "nmea_reference.h"
@@ -59,35 +60,31 @@ TEST(TrackFormats, GdalReadsEveryFormatWithTheFixesOfTheLog) {
     const ReferenceLog ref = readReferenceLog(kBundledLog);
     const int fixes = int(ref.fixes.size());
     ASSERT_GT(fixes, 10);
-    const struct {
-        const char* option;
-        std::string source;  // as ogr2ogr opens it: file, layer, open options
-        int points;          // Point rows expected
-        int lines;           // LineString rows expected
-    } cases[] = {
+    // The option; the source as ogr2ogr opens it (file, layer, open options); Point and LineString rows expected.
+    const std::tuple<const char*, std::string, int, int> cases[] = {
         {"gpx", "out.gpx track_points", fixes, 0},
         {"geojson", "out.geojson", fixes, 1},
         {"geojsonseq", "GeoJSONSeq:out.geojsonseq", fixes, 1},
         {"kml", "out.kml", 0, 2},
         {"csv", "-oo X_POSSIBLE_NAMES=lon -oo Y_POSSIBLE_NAMES=lat out.csv", fixes, 0},
     };
-    for (const auto& c : cases) {
-        const std::string args = std::string("track --") + c.option + " -o out." + c.option + " " + quoted(kBundledLog);
+    for (const auto& [option, source, points, lines] : cases) {
+        const std::string args = std::string("track --") + option + " -o out." + option + " " + quoted(kBundledLog);
         const ToolResult r = tool.runOk(args);
         EXPECT_EQ(summaryValue(r.err, "fixes"), std::to_string(fixes)) << "summary on stderr\n" << describe(args, r);
         // One CSV row per feature, its geometry as WKT.
         const std::string dump = shell("cd " + quoted(tool.file("")) + " && ogr2ogr -f CSV /vsistdout/ " +
-                                       c.source + " -lco GEOMETRY=AS_WKT 2>&1");
-        EXPECT_EQ(countOf(dump, "\"POINT"), c.points) << c.option << "\n" << dump.substr(0, 400);
-        EXPECT_EQ(countOf(dump, "\"LINESTRING"), c.lines) << c.option << "\n" << dump.substr(0, 400);
+                                       source + " -lco GEOMETRY=AS_WKT 2>&1");
+        EXPECT_EQ(countOf(dump, "\"POINT"), points) << option << "\n" << dump.substr(0, 400);
+        EXPECT_EQ(countOf(dump, "\"LINESTRING"), lines) << option << "\n" << dump.substr(0, 400);
         // Longitude first, to the digits of the log.
-        const auto [x, y] = firstVertex(dump, dump.find(c.points > 0 ? "\"POINT" : "\"LINESTRING"));
-        EXPECT_NEAR(x, ref.fixes.front().longitude, 1e-8) << c.option;
-        EXPECT_NEAR(y, ref.fixes.front().latitude, 1e-8) << c.option;
-        if (c.lines > 0) {
+        const auto [x, y] = firstVertex(dump, dump.find(points > 0 ? "\"POINT" : "\"LINESTRING"));
+        EXPECT_NEAR(x, ref.fixes.front().longitude, 1e-8) << option;
+        EXPECT_NEAR(y, ref.fixes.front().latitude, 1e-8) << option;
+        if (lines > 0) {
             // Every fix is a vertex of the line.
             const std::size_t line = dump.find("\"LINESTRING");
-            EXPECT_EQ(countOf(dump.substr(line, dump.find('"', line + 1) - line), ",") + 1, fixes) << c.option;
+            EXPECT_EQ(countOf(dump.substr(line, dump.find('"', line + 1) - line), ",") + 1, fixes) << option;
         }
     }
 }
@@ -263,12 +260,7 @@ TEST(TrackFigures, SpreadAboutTheMeanMatchesFiguresComputedFromTheKnownOffsets) 
 // become a wrong number.
 TEST(TrackQuirks, ReceiverQuirksAreDecodedOrCountedNeverMisread) {
     const std::string gga = "123519.00,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,";
-    const struct {
-        const char* what;
-        std::string log;
-        const char* label;
-        const char* value;
-    } cases[] = {
+    const std::tuple<const char*, std::string, const char*, const char*> cases[] = {  // what, log, label, value
         {"GNS alone", sentence("GNGNS,123519.00,4807.038,N,01131.000,E,ANR,08,0.9,545.4,46.9,,,V"), "decoded",
          "GGA 0, RMC 0, GLL 0, ZDA 0, GNS 1"},
         {"GNS height", sentence("GNGNS,123519.00,4807.038,N,01131.000,E,ANR,08,0.9,545.4,46.9,,,V"), "mean position",
@@ -293,21 +285,14 @@ TEST(TrackQuirks, ReceiverQuirksAreDecodedOrCountedNeverMisread) {
          "1 (no sentence 0, malformed 0, truncated 0, cut 0, bad field 1, bad date 0, overlong 0; first at line 1)"},
     };
     ToolRunner tool;
-    for (const auto& c : cases) {
-        const ToolResult r = tool.runOk("track -", c.log);
-        EXPECT_EQ(summaryValue(r.out, c.label), c.value) << c.what << "\n" << describe("track -", r);
-    }
+    for (const auto& [what, log, label, value] : cases)
+        EXPECT_EQ(summaryValue(tool.runOk("track -", log).out, label), value) << what;
 }
 
 TEST(TrackTimes, DatesReachEarlierFixesFollowMidnightAndRepairTheRollover) {
     const std::string fix = ",4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,";
-    const struct {
-        const char* what;
-        std::string log;
-        const char* options;
-        const char* first;  // the first fix's time in JSON
-        const char* last;
-    } cases[] = {
+    // What, log, options, and the first and last fixes' times in JSON.
+    const std::tuple<const char*, std::string, const char*, const char*, const char*> cases[] = {
         {"dated afterwards, over midnight",
          sentence("GPGGA,235959.50" + fix) + sentence("GPRMC,000000.50,A,4807.038,N,01131.000,E,0,0,010120,,,A"), "",
          "2019-12-31T23:59:59.500Z", "2020-01-01T00:00:00.500Z"},
@@ -321,14 +306,14 @@ TEST(TrackTimes, DatesReachEarlierFixesFollowMidnightAndRepairTheRollover) {
         {"never dated", sentence("GPGGA,120000.00" + fix), "", "null", "null"},
     };
     ToolRunner tool;
-    for (const auto& c : cases) {
-        const ToolResult r = tool.runOk(std::string("track --json ") + c.options + "-", c.log);
-        const std::string quote = c.first[0] == 'n' ? "" : "\"";
-        EXPECT_NE(r.out.find("\"first\":" + quote + c.first + quote + ",\"last\":" + quote + c.last + quote),
+    for (const auto& [what, log, options, first, last] : cases) {
+        const ToolResult r = tool.runOk(std::string("track --json ") + options + "-", log);
+        const std::string quote = first[0] == 'n' ? "" : "\"";
+        EXPECT_NE(r.out.find("\"first\":" + quote + first + quote + ",\"last\":" + quote + last + quote),
                   std::string::npos)
-            << c.what << "\n" << describe("track --json", r);
+            << what << "\n" << describe("track --json", r);
     }
-    const ToolResult rolled = tool.run("track --rollover-after 2019-04-07 -", cases[2].log);
+    const ToolResult rolled = tool.run("track --rollover-after 2019-04-07 -", std::get<1>(cases[2]));
     EXPECT_EQ(summaryValue(rolled.out, "rollover repaired"), "1 fixes") << describe("rollover", rolled);
 }
 

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <map>
 #include <sstream>
+#include <tuple>
 
 #include "nmea_reference.h"
 #include "tool_runner.h"
@@ -135,11 +136,7 @@ TEST(TrackSettings, UnitsStyleAndDecimalsShapeTheTexts) {
     ToolRunner tool;
     // Each row's setting (when given) stays for the rows after it; each foot
     // is labelled by its own symbol.
-    const struct {
-        const char* set;
-        const char* options;
-        const char* expected;
-    } rows[] = {
+    const std::tuple<const char*, const char*, const char*> rows[] = {  // setting, options, text expected
         {nullptr, "", "N41 34 29.877    W093 45 02.059    278.16     246.72"},
         {nullptr, "--style dm --decimals 2 ", "N41 34.50        W093 45.03        278.16"},
         {"distUnits ft", "", "msl ft     ellipsoid ft   step ft"},
@@ -149,14 +146,12 @@ TEST(TrackSettings, UnitsStyleAndDecimalsShapeTheTexts) {
         {nullptr, "", "912.60     809.44"},
         {"latLonStyle dm", "", "N41 34.49795     W093 45.03431     912.60"},
     };
-    for (const auto& row : rows) {
-        if (row.set != nullptr) {
-            ASSERT_EQ(tool.run(std::string("units set ") + row.set).status, 0) << row.set;
-        }
-        const std::string args = std::string("track ") + row.options + quoted(kBundledLog);
+    for (const auto& [set, options, expected] : rows) {
+        ASSERT_EQ(set == nullptr ? 0 : tool.run(std::string("units set ") + set).status, 0) << set;
+        const std::string args = std::string("track ") + options + quoted(kBundledLog);
         const ToolResult r = tool.run(args);
-        EXPECT_NE(r.out.find(row.expected), std::string::npos) << describe(args, r);
-        if (&row != rows) continue;
+        EXPECT_NE(r.out.find(expected), std::string::npos) << describe(args, r);
+        if (expected != std::get<2>(rows[0])) continue;
         // The first run, before any setting, creates the settings file with the defaults.
         const std::string ini = testing_support::readBytes(tool.defaultSettings());
         for (const char* key : {"distUnits=0", "wpUnits=0", "latLonStyle=0", "defaultDistCalc=0"})
@@ -249,11 +244,7 @@ TEST(TrackErrors, BadUsageAndUnreadableInputsGiveOneClearLine) {
     testing_support::writeBytes(tool.file("bad.ini"), "[units]\ndistUnits=7\n");
     testing_support::writeBytes(tool.file("word.ini"), "[units]\n\nlatLonStyle=dm\n");
     testing_support::writeBytes(tool.file("log.nmea"), sentence("GPGGA,123519,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,") + "\n");
-    const struct {
-        std::string args;
-        int status;
-        std::string message;
-    } cases[] = {
+    const std::tuple<std::string, int, std::string> cases[] = {  // arguments, status, message
         {"track", 2, "needs one log file"},
         {"track a.nmea b.nmea", 2, "needs one log file"},
         {"track --style dd log.nmea", 2, "--style takes dms or dm"},
@@ -271,11 +262,11 @@ TEST(TrackErrors, BadUsageAndUnreadableInputsGiveOneClearLine) {
         {"track --units bad.ini log.nmea", 1, "bad.ini:2: distUnits=7 is not a unit"},
         {"track --units word.ini log.nmea", 1, "word.ini:3: latLonStyle=dm is not a whole number"},
     };
-    for (const auto& c : cases) {
-        const ToolResult r = tool.run(c.args);
-        EXPECT_EQ(r.status, c.status) << describe(c.args, r);
-        EXPECT_NE(r.err.find(c.message), std::string::npos) << "expected '" << c.message << "'\n" << describe(c.args, r);
-        EXPECT_EQ(lineCount(r.err), 1) << describe(c.args, r);
+    for (const auto& [args, status, message] : cases) {
+        const ToolResult r = tool.run(args);
+        EXPECT_EQ(r.status, status) << describe(args, r);
+        EXPECT_NE(r.err.find(message), std::string::npos) << "expected '" << message << "'\n" << describe(args, r);
+        EXPECT_EQ(lineCount(r.err), 1) << describe(args, r);
     }
 }
 
