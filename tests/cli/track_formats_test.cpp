@@ -185,16 +185,15 @@ TEST(TrackFigures, SpreadAboutTheMeanMatchesFiguresComputedFromTheKnownOffsets) 
     const int n = 4000;
     std::mt19937_64 engine(42);  // the same log on every run
     std::normal_distribution<double> gauss;
-    auto random = [&] { return gauss(engine); };
     std::vector<double> east(n), north(n), up(n);
     std::string log;
     double t = 36000.0;
     int q4 = 0;
     for (int i = 0; i < n; ++i) {
-        const double g1 = random(), g2 = random();
+        const double g1 = gauss(engine), g2 = gauss(engine);
         east[i] = 1.5 * g1;
         north[i] = 0.6 * g1 + 0.8 * g2;
-        up[i] = 100.0 + 2.5 * random();
+        up[i] = 100.0 + 2.5 * gauss(engine);
         const double lat = lat0 + north[i] / meridian * 180 / M_PI;
         const double lon = lon0 + east[i] / (normal * std::cos(lat0 * M_PI / 180)) * 180 / M_PI;
         t += i == n / 2 ? 61.0 : 1.0;

@@ -104,15 +104,13 @@ TEST(TrackBundledLog, TotalDistanceIsTheSumOfGeodesicSteps) {
     ASSERT_EQ(r.out.find("\"ellipsoidal_height\":null"), r.out.find("\"ellipsoidal_height\"")) << describe(args, r);
     const std::size_t at = r.out.find("\"distance\":");
     ASSERT_NE(at, std::string::npos) << describe(args, r);
-    const double distance = std::atof(r.out.c_str() + at + 11);
-    EXPECT_NEAR(distance, total, 0.002) << "geodesic sum " << total << "\n" << describe(args, r);
+    EXPECT_NEAR(std::atof(r.out.c_str() + at + 11), total, 0.002) << "geodesic sum " << total << "\n" << describe(args, r);
 #endif
 }
 
 TEST(TrackBundledLog, JsonAndCsvCarryOneRecordPerFix) {
     ToolRunner tool;
-    const ReferenceLog ref = readReferenceLog(kBundledLog);
-    const int fixes = int(ref.fixes.size());
+    const int fixes = int(readReferenceLog(kBundledLog).fixes.size());
 
     const ToolResult json = tool.runOk("track --json " + quoted(kBundledLog));
     EXPECT_EQ(lineCount(json.out), fixes + 1) << describe("track --json", json);
