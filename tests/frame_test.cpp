@@ -7,6 +7,7 @@
 #include <map>
 #include <sstream>
 #include <string>
+#include <tuple>
 
 #include "frame/save_as_dlg.h"
 #if !defined(_WIN32)
@@ -33,33 +34,27 @@ public:
 TEST(SaveAsDlg, OpeningShowsThePresetNameAndOkStoresTheEditTextCancelDoesNot) {
     EXPECT_TRUE(CSaveAsDlg().m_userProjectionName.IsEmpty());
     EXPECT_EQ(CSaveAsDlg().templateId(), 7010u);
-    struct Case {
-        const wchar_t* preset;
-        const wchar_t* typed;
-        int button;
-        const wchar_t* name;
-    };
-    const Case cases[] = {
+    const std::tuple<const wchar_t*, const wchar_t*, int, const wchar_t*> cases[] = {  // preset, typed, button, name
         {L"UTM Zone 33 North", L"UTM Zone 33 North", IDOK, L"UTM Zone 33 North"},  // OK without changes
         {L"Old", L"New name", IDOK, L"New name"},
         {L"Old", L"", IDOK, L""},  // an empty name is accepted
         {L"Old", L"Typed", IDCANCEL, L"Old"}, {L"", L"Typed", IDCANCEL, L""},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(::testing::PrintToString(std::wstring(c.typed)));
+    for (const auto& [preset, typed, button, name] : cases) {
+        SCOPED_TRACE(::testing::PrintToString(std::wstring(typed)));
         CSaveAsDlg dialog;
-        dialog.m_userProjectionName = c.preset;
+        dialog.m_userProjectionName = preset;
         FakeControls controls;
         dialog.attachSurface(&controls);
         EXPECT_TRUE(dialog.OnInitDialog());
-        EXPECT_EQ(controls.texts[7209].str(), c.preset);
-        controls.texts[7209] = c.typed;
-        if (c.button == IDOK)
+        EXPECT_EQ(controls.texts[7209].str(), preset);
+        controls.texts[7209] = typed;
+        if (button == IDOK)
             dialog.OnOK();
         else
             dialog.OnCancel();
-        EXPECT_EQ(controls.result, c.button);
-        EXPECT_EQ(dialog.m_userProjectionName.str(), std::wstring(c.name));
+        EXPECT_EQ(controls.result, button);
+        EXPECT_EQ(dialog.m_userProjectionName.str(), std::wstring(name));
     }
 }
 
@@ -93,14 +88,9 @@ protected:
 };
 
 TEST_F(TerminalDialog, AnswersDecideTheNameAsTheDialogBoxWould) {
-    struct Case {
-        const wchar_t* preset;
-        const char* typed;  // what the user types, lines ending in \n
-        INT_PTR result;
-        const wchar_t* name;
-        const char* asked;  // the whole question, where checked
-    };
-    const Case cases[] = {
+    // The preset name, what the user types (lines ending in \n), the result, the name, and the whole question
+    // where it is checked.
+    const std::tuple<const wchar_t*, const char*, INT_PTR, const wchar_t*, const char*> cases[] = {
         {L"", "Zone 12\nOK\n", IDOK, L"Zone 12", "Save As\nUser Projection Name: OK / Cancel [OK]: "},
         {L"Old name", "\nCancel\n", IDCANCEL, L"Old name",
          "Save As\nUser Projection Name [Old name]: OK / Cancel [OK]: "},
@@ -115,24 +105,20 @@ TEST_F(TerminalDialog, AnswersDecideTheNameAsTheDialogBoxWould) {
         {L"Old", "New\n", IDCANCEL, L"Old", nullptr},  // end of input at the buttons
         {L"Old", "New", IDCANCEL, L"Old", nullptr},    // end of input inside the line
     };
-    for (const Case& c : cases) {
+    for (const auto& [preset, typed, result, name, asked] : cases) {
         CSaveAsDlg dialog;
-        dialog.m_userProjectionName = c.preset;
-        std::istringstream in(c.typed);
+        dialog.m_userProjectionName = preset;
+        std::istringstream in(typed);
         std::ostringstream out;
-        EXPECT_EQ(runDialogOnTerminal(dialog, in, out), c.result) << "typed \"" << c.typed << "\"";
-        EXPECT_EQ(dialog.m_userProjectionName.str(), c.name) << "typed \"" << c.typed << "\"";
-        if (c.asked != nullptr) {
-            EXPECT_EQ(out.str(), c.asked);
-        }
+        EXPECT_EQ(runDialogOnTerminal(dialog, in, out), result) << "typed \"" << typed << "\"";
+        EXPECT_EQ(dialog.m_userProjectionName.str(), name) << "typed \"" << typed << "\"";
+        EXPECT_EQ(out.str(), asked ? asked : out.str());
     }
-}
-
-TEST_F(TerminalDialog, UnknownTemplateAsksNothing) {
-    CDialog dialog(7020);
+    // A template the chain does not hold asks nothing.
+    CDialog unknown(7020);
     std::istringstream in("x\nOK\n");
     std::ostringstream out;
-    EXPECT_EQ(runDialogOnTerminal(dialog, in, out), -1);
+    EXPECT_EQ(runDialogOnTerminal(unknown, in, out), -1);
     EXPECT_EQ(out.str(), "");
 }
 

@@ -110,9 +110,7 @@ TEST_F(Profile, ValuesReadAsLeadingDigitsAndASaveReplacesTheFileByRename) {
 // or of odd length stays UTF-16.
 TEST_F(Profile, Utf16FilesStayUtf16AndKeepEveryUnit) {
     const std::u16string junk{0xD800, u'x', 0xDFFF, 0x0000, u'=', 0xDC00, 0xD83D, u'\r', u'\n'};
-    const struct {
-        std::string before, after;  // after setting [units] distUnits=3
-    } rows[] = {
+    const std::pair<std::string, std::string> rows[] = {  // before, and after setting [units] distUnits=3
         {"\xff\xfe", utf16le(u"\uFEFF[units]\r\ndistUnits=3\r\n")},
         {"\xff\xfe\x41", utf16le(u"\uFEFF[units]\r\ndistUnits=3\r\n") + "\x41"},
         {utf16le(u"\uFEFF[units]\ndistUnits=1") + "\x0a", utf16le(u"\uFEFF[units]\ndistUnits=3") + "\x0a"},
@@ -121,10 +119,10 @@ TEST_F(Profile, Utf16FilesStayUtf16AndKeepEveryUnit) {
         {utf16le(u"\uFEFF[units]\r\ndistUnits=1\r\n" + junk + u"[host]\r\nname=\uFFFE\0\r\n"s) + "\x7F",
          utf16le(u"\uFEFF[units]\r\ndistUnits=3\r\n" + junk + u"[host]\r\nname=\uFFFE\0\r\n"s) + "\x7F"},
     };
-    for (const auto& row : rows) {
-        writeBytes(file(), row.before);
+    for (const auto& [before, after] : rows) {
+        writeBytes(file(), before);
         ASSERT_TRUE(write(L"distUnits", L"3"));
-        EXPECT_EQ(readBytes(file()), row.after) << "from " << testing::PrintToString(row.before);
+        EXPECT_EQ(readBytes(file()), after) << "from " << testing::PrintToString(before);
         EXPECT_EQ(read(L"distUnits"), 3);
     }
     EXPECT_EQ(profileInt(L"host", L"name", -1, path().c_str()), 0) << "a value without digits reads as 0";
@@ -224,13 +222,13 @@ TEST_F(Profile, FailedAndKilledSavesLeaveTheOldFileOrTheNewOne) {
 TEST_F(Profile, ConcurrentWritersLoseNothingWhileTheFileIsReplacedByADirectory) {
     writeBytes(file(), "; host\n[units]\n");
     constexpr int kWriters = 4;
+    auto sectionOf = [](int w) { return w % 2 == 0 ? std::wstring(L"units") : L"h\u00f4te" + std::to_wstring(w); };
     std::vector<pid_t> children;
     for (int w = 0; w < kWriters; ++w) {
         pid_t child = fork();
         ASSERT_GE(child, 0);
         if (child == 0) {
-            const std::wstring section = w % 2 == 0 ? L"units" : L"h\u00f4te" + std::to_wstring(w);
-            const std::wstring key = L"key" + std::to_wstring(w), p = path();
+            const std::wstring section = sectionOf(w), key = L"key" + std::to_wstring(w), p = path();
             for (int i = 0; access(file("stop").c_str(), F_OK) != 0; ++i)
                 writeProfileString(section.c_str(), key.c_str(), std::to_wstring(i).c_str(), p.c_str());
             // The last save, after the directory has gone for good, must succeed.
@@ -257,11 +255,9 @@ TEST_F(Profile, ConcurrentWritersLoseNothingWhileTheFileIsReplacedByADirectory) 
         waitpid(child, &status, 0);
         EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "a writer crashed or its last save failed";
     }
-    for (int w = 0; w < kWriters; ++w) {
-        const std::wstring section = w % 2 == 0 ? L"units" : L"h\u00f4te" + std::to_wstring(w);
-        const std::wstring key = L"key" + std::to_wstring(w);
-        EXPECT_EQ(profileInt(section.c_str(), key.c_str(), -1, path().c_str()), 999) << "writer " << w;
-    }
+    for (int w = 0; w < kWriters; ++w)
+        EXPECT_EQ(profileInt(sectionOf(w).c_str(), (L"key" + std::to_wstring(w)).c_str(), -1, path().c_str()), 999)
+            << "writer " << w;
     EXPECT_EQ(readBytes(file()).rfind("; host\n[units]\n", 0), 0u);
     EXPECT_EQ(names(), (std::set<std::string>{"s.ini", "stop"}));
 }

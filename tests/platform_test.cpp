@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <random>
 #include <string>
+#include <utility>
 
 #include "platform/ini_text.h"
 #include "platform/platform.h"
@@ -18,28 +19,21 @@ namespace {
 using namespace quillon::platform;
 
 TEST(WideConversions, ToDoubleReadsTheLongestDecimalPrefix) {
-    struct Case {
-        const wchar_t* text;
-        double value;
-    };
-    const Case cases[] = {
+    const std::pair<const wchar_t*, double> cases[] = {
         {L"12.5", 12.5},   {L"  -3.25xyz", -3.25}, {L"+.5", 0.5},       {L"1.2.3", 1.2},
         {L".", 0.0},       {L"", 0.0},             {L"abc", 0.0},       {L"1e3", 1000.0},
         {L"1e", 1.0},      {L"1e+", 1.0},          {L"2E-2", 0.02},     {L"0.1", 0.1},
         {L"1e999", HUGE_VAL}, {L"1e-999", 0.0},    {L"\t\n7", 7.0},     {L"--1", 0.0},
         {L"123456789012", 123456789012.0},
     };
-    for (const Case& c : cases) {
-        EXPECT_EQ(wideToDouble(c.text), c.value) << ::testing::PrintToString(std::wstring(c.text));
-    }
+    for (const auto& [text, value] : cases) EXPECT_EQ(wideToDouble(text), value) << text;
 }
 
 TEST(WideConversions, ToDoubleIgnoresTheProcessLocale) {
     // A locale with a decimal comma, where one exists on this machine.
     const char* names[] = {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "C.UTF-8"};
-    for (const char* name : names) {
+    for (const char* name : names)
         if (std::setlocale(LC_NUMERIC, name) != nullptr) break;
-    }
     EXPECT_EQ(wideToDouble(L"1.5"), 1.5);
     EXPECT_EQ(wideToDouble(L"1,5"), 1.0);
     std::setlocale(LC_NUMERIC, "C");
@@ -57,11 +51,9 @@ TEST(WideConversions, ToDoubleIsCorrectlyRounded) {
 }
 
 TEST(WideConversions, ToIntReadsLeadingDigitsAndSaturates) {
-    EXPECT_EQ(wideToInt(L" 42abc"), 42);
-    EXPECT_EQ(wideToInt(L"-17"), -17);
-    EXPECT_EQ(wideToInt(L"x1"), 0);
-    EXPECT_EQ(wideToInt(L"99999999999"), 2147483647);
-    EXPECT_EQ(wideToInt(L"-99999999999"), -2147483647 - 1);
+    const std::pair<const wchar_t*, int> cases[] = {
+        {L" 42abc", 42}, {L"-17", -17}, {L"x1", 0}, {L"99999999999", 2147483647}, {L"-99999999999", -2147483647 - 1}};
+    for (const auto& [text, value] : cases) EXPECT_EQ(wideToInt(text), value) << text;
     EXPECT_EQ(wideToLong(L"2021"), 2021L);
 }
 
@@ -100,14 +92,11 @@ std::string edited(std::string text, const std::string& section, const std::stri
     return text;
 }
 
-struct EditCase {
-    const char* name;
-    std::string before;
-    std::string after;  // after setting [units] distUnits=4
-};
-
 TEST(IniText, WritingOneKeyKeepsEverythingElse) {
-    const EditCase cases[] = {
+    const struct {
+        const char* name;
+        std::string before, after;  // after setting [units] distUnits=4
+    } cases[] = {
         {"empty file", "", "[units]\r\ndistUnits=4\r\n"},
         {"replaces the value, keeps the file's spelling of the name",
          "[units]\ndistUnits=1\nwpUnits=2\n", "[units]\ndistUnits=4\nwpUnits=2\n"},
@@ -130,31 +119,19 @@ TEST(IniText, WritingOneKeyKeepsEverythingElse) {
         {"NUL bytes and Unicode are kept, a last line keeps its missing end",
          "[host]\nname=caf\xc3\xa9\0x\n[units]\ndistUnits=1"s, "[host]\nname=caf\xc3\xa9\0x\n[units]\ndistUnits=4"s},
     };
-    for (const EditCase& c : cases) {
-        EXPECT_EQ(edited(c.before, "units", "distUnits", "4"), c.after) << c.name;
-    }
+    for (const auto& c : cases) EXPECT_EQ(edited(c.before, "units", "distUnits", "4"), c.after) << c.name;
 }
 
-struct ReadCase {
-    const char* text;
-    const char* value;  // nullptr: not found
-};
-
 TEST(IniText, ReadingFindsTheFirstMatchingKey) {
-    const ReadCase cases[] = {
+    const std::pair<const char*, const char*> cases[] = {  // text, value (nullptr: not found)
         {"[units]\ndistUnits=3\n", "3"}, {"[Units]\r\n DistUnits = 3 \r\n", "3"}, {"[units]\ndistUnits=\"7\"\n", "7"},
         {"[units]\ndistUnits\n", ""}, {"[units]\ndistUnits=\n", ""}, {"[unit]\ndistUnits=3\n", nullptr},
         {"distUnits=3\n[units]\n", nullptr}, {"[units]\ndistUnits=1\ndistUnits=2\n", "1"}, {"", nullptr},
         {"[units", nullptr},
     };
-    for (const ReadCase& c : cases) {
-        auto value = readValue(std::string(c.text), 0, std::string("units"), std::string("distUnits"));
-        if (c.value == nullptr) {
-            EXPECT_FALSE(value.has_value()) << c.text;
-        } else {
-            ASSERT_TRUE(value.has_value()) << c.text;
-            EXPECT_EQ(*value, c.value) << c.text;
-        }
+    for (const auto& [text, expected] : cases) {
+        auto value = readValue(std::string(text), 0, std::string("units"), std::string("distUnits"));
+        EXPECT_EQ(value.value_or("(none)"), expected ? expected : "(none)") << text;
     }
 }
 

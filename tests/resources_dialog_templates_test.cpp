@@ -260,9 +260,8 @@ TEST(ModuleManifest, RunsAsInvokerWithoutUiAccessAndIsDpiAware) {
     ASSERT_NE(entry, nullptr);
     EXPECT_EQ(entry->language, kUsEnglish);
     const std::string manifest(reinterpret_cast<const char*>(entry->data), entry->size);
-    EXPECT_NE(manifest.find("level=\"asInvoker\""), std::string::npos) << manifest;
-    EXPECT_NE(manifest.find("uiAccess=\"false\""), std::string::npos) << manifest;
-    EXPECT_NE(manifest.find(">true</dpiAware>"), std::string::npos) << manifest;
+    for (const char* part : {"level=\"asInvoker\"", "uiAccess=\"false\"", ">true</dpiAware>"})
+        EXPECT_NE(manifest.find(part), std::string::npos) << part << " not in\n" << manifest;
 }
 
 TEST(DialogTemplateParser, RefusesTruncatedAndExtendedTemplates) {

@@ -7,8 +7,6 @@
 #include <cstdlib>
 #include <sstream>
 
-ToolRunner::ToolRunner() {}
-
 std::string quoted(const std::string& path) {
     std::string q = "'";
     for (char c : path) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
@@ -23,13 +21,9 @@ ToolResult ToolRunner::run(const std::string& args, const std::string& input) co
                                 quoted(dir_.file("config")) + " HOME=" + quoted(dir_.path()) + " " +
                                 quoted(QUILLON_TOOL_PATH) + " " + args + " < " + quoted(in) + " 2> " + quoted(err);
     ToolResult r;
-    std::FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) return r;
-    char buffer[65536];
-    std::size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) r.out.append(buffer, n);
-    const int status = pclose(pipe);
-    r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    int status = -1;
+    r.out = shell(command, &status);
+    r.status = status != -1 && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     r.err = testing_support::readBytes(err);
     return r;
 }
@@ -44,13 +38,14 @@ bool have(const char* program) {
     return std::system(("command -v " + std::string(program) + " > /dev/null 2>&1").c_str()) == 0;
 }
 
-std::string shell(const std::string& command) {
+std::string shell(const std::string& command, int* status) {
     std::string out;
     if (std::FILE* pipe = popen(command.c_str(), "r")) {
-        char buffer[4096];
+        char buffer[65536];
         std::size_t n;
         while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
-        pclose(pipe);
+        const int closed = pclose(pipe);
+        if (status != nullptr) *status = closed;
     }
     return out;
 }

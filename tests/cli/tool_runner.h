@@ -15,7 +15,6 @@ struct ToolResult {
 
 class ToolRunner {
 public:
-    ToolRunner();
     // args is shell text ("track --csv 'a b.nmea'"); input, when given, is
     // fed on standard input.
     ToolResult run(const std::string& args, const std::string& input = std::string()) const;
@@ -38,8 +37,8 @@ int lineCount(const std::string& text);
 std::string summaryValue(const std::string& out, const std::string& label);
 // Whether the program is on the PATH.
 bool have(const char* program);
-// Standard output of a shell command.
-std::string shell(const std::string& command);
+// Standard output of a shell command, and its wait status when asked for.
+std::string shell(const std::string& command, int* status = nullptr);
 // Everything printed, for failure messages.
 std::string describe(const std::string& args, const ToolResult& r);
 

@@ -93,9 +93,7 @@ TEST_F(DllResources, Template7016BuildsADialogOfTenControlsOfTheListedKinds) {
 // the frame's lookup through the resource chain says the same.
 TEST_F(DllResources, UnknownTemplateIsNotFound) {
     quillon::frame::joinResourceChain(module_);
-    EXPECT_EQ(quillon::frame::findResource(5, 7020).data, nullptr);
-    EXPECT_EQ(quillon::frame::findResource(5, -1).data, nullptr);
-    EXPECT_EQ(quillon::frame::findResource(5, 70100).data, nullptr);
+    for (int id : {7020, -1, 70100}) EXPECT_EQ(quillon::frame::findResource(5, id).data, nullptr) << id;
     EXPECT_NE(quillon::frame::findResource(5, 7019).data, nullptr);
     quillon::frame::leaveResourceChain(module_);
 }

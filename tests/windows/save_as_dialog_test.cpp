@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <string>
+#include <tuple>
 
 #include "frame/resource_chain.h"
 #include "frame/save_as_dlg.h"
@@ -81,27 +82,22 @@ protected:
 
 // OK without changes, OK after typing (an empty name too), Cancel after typing.
 TEST_F(SaveAsDialog, OkStoresTheShownOrTypedNameAndCancelKeepsTheOldOne) {
-    const struct {
-        const wchar_t* preset;
-        const wchar_t* typed;
-        int button;
-        const wchar_t* name;
-    } rows[] = {
+    const std::tuple<const wchar_t*, const wchar_t*, int, const wchar_t*> rows[] = {  // preset, typed, button, name
         {L"UTM Zone 33 North", nullptr, IDOK, L"UTM Zone 33 North"},
         {L"Old name", L"Site grid \u00c5lesund", IDOK, L"Site grid \u00c5lesund"},
         {L"Old name", L"", IDOK, L""},
         {L"Kept", L"Discarded", IDCANCEL, L"Kept"},
     };
-    for (const auto& row : rows) {
+    for (const auto& [preset, typed, button, name] : rows) {
         CSaveAsDlg dialog;
-        dialog.m_userProjectionName = row.preset;
+        dialog.m_userProjectionName = preset;
         UserActions user;
-        user.typed = row.typed;
-        user.button = row.button;
-        EXPECT_EQ(run(dialog, user), row.button);
+        user.typed = typed;
+        user.button = button;
+        EXPECT_EQ(run(dialog, user), button);
         ASSERT_TRUE(user.found) << "the dialog never came up";
-        EXPECT_EQ(user.seen, row.preset) << "the edit does not show the preset name";
-        EXPECT_EQ(dialog.m_userProjectionName.str(), std::wstring(row.name));
+        EXPECT_EQ(user.seen, preset) << "the edit does not show the preset name";
+        EXPECT_EQ(dialog.m_userProjectionName.str(), std::wstring(name));
     }
 }
 

@@ -96,26 +96,23 @@ protected:
     std::wstring folder_;
 };
 
-TEST_F(ToolUnicodePaths, ReadsALogWhoseNameTheCodePageCannotSpell) {
+// The settings file, named with --units, is written by one run and read by the next.
+TEST_F(ToolUnicodePaths, ReadsALogAndWritesASettingsFileWhoseNamesTheCodePageCannotSpell) {
     const std::string log = sentence("GPGGA,123519.00,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,") +
                             sentence("GPGGA,123520.00,4807.040,N,01131.002,E,1,08,0.9,545.6,M,46.9,M,,");
     // Latin-1, CJK, and a character beyond U+FFFF (a surrogate pair).
     const std::wstring names[] = {L"Z\u00fcrich.nmea", L"\u00d8rsted \u6e2c\u91cf.nmea", L"\U0001F4CD pin.nmea"};
-    const std::wstring settings = folder_ + L"\\units.ini";
-    ASSERT_TRUE(writeFile(settings, ""));
+    const std::wstring settings = folder_ + L"\\\u6e2c\u91cf units.ini";
+    const ToolRun set = runTool(folder_, L"units set distUnits ft --units \"" + settings + L"\"");
+    EXPECT_EQ(set.status, 0u) << set.out;
+    EXPECT_NE(readFile(settings).find("distUnits=1"), std::string::npos) << set.out;
     for (const std::wstring& name : names) {
         ASSERT_TRUE(writeFile(folder_ + L"\\" + name, log)) << narrow(name);
         const ToolRun run = runTool(folder_, L"track --units \"" + settings + L"\" \"" + name + L"\"");
         EXPECT_EQ(run.status, 0u) << narrow(name) << "\n" << run.out;
         EXPECT_NE(run.out.find("fixes               2"), std::string::npos) << narrow(name) << "\n" << run.out;
+        EXPECT_NE(run.out.find("msl ft"), std::string::npos) << "the settings were not read\n" << run.out;
     }
-}
-
-TEST_F(ToolUnicodePaths, WritesTheSettingsFileItIsNamed) {
-    const std::wstring settings = folder_ + L"\\\u6e2c\u91cf units.ini";
-    const ToolRun run = runTool(folder_, L"units set distUnits ft --units \"" + settings + L"\"");
-    EXPECT_EQ(run.status, 0u) << run.out;
-    EXPECT_NE(readFile(settings).find("distUnits=1"), std::string::npos) << run.out;
 }
 
 TEST_F(ToolUnicodePaths, KeepsItsDefaultSettingsUnderAnAppDataOfAnyName) {
