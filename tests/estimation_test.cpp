@@ -92,9 +92,7 @@ TEST(Estimation, SortsAndMediansAgreeBitForBit) {
     }
 }
 
-struct Fit {
-    double a = -123.0, b = -123.0, dev = -123.0;
-};
+struct Fit { double a = -123.0, b = -123.0, dev = -123.0; };
 
 Fit fitLine(std::vector<double> x, std::vector<double> y) {
     const std::vector<double> x0 = x, y0 = y;
@@ -168,12 +166,7 @@ TEST(Estimation, LineFitsThroughBothDoors) {
     EXPECT_EQ(fit.intercept * 10 + fit.absDevSum, 22.0);
 }
 
-struct Step {
-    double value;
-    int result;
-    double output;
-    int status;
-};
+struct Step { double value; int result; double output; int status; };
 
 TEST(Estimation, FilterDataScreensAStreamAgainstTheMedian) {
     for (auto [asked, got] : {std::pair{50, 30}, std::pair{30, 30}, std::pair{0, 1}, std::pair{-7, 1}})
@@ -227,13 +220,10 @@ TEST(Estimation, FilterDataScreensAStreamAgainstTheMedian) {
     }
 }
 
-// A filter's median is kept sorted from one sample to the next, per thread,
-// for the last few rings. That is only a shortcut: a filter fed alone (the
-// shortcut taken every time) and the same filter fed in turn with more
-// filters than are remembered (never taken) give the same outcomes bit for
-// bit, on a stream with missing readings, NaN, outliers, repeated values,
-// time running back, a changing sample limit and values its owner writes
-// into the ring.
+// The sorted window a thread keeps per ring is a shortcut only: a filter fed
+// alone (always taken) and among more filters than are kept (never taken)
+// agree bit for bit, with missing readings, NaN, outliers, ties, time running
+// back, a changing limit and values its owner writes into the ring.
 TEST(Estimation, FilterOutcomesDoNotDependOnOtherFilters) {
     std::mt19937_64 random(7);
     auto pick = [&random](int n) { return int(random() % unsigned(n)); };
@@ -253,9 +243,8 @@ TEST(Estimation, FilterOutcomesDoNotDependOnOtherFilters) {
             for (const auto& [value, time, tolerance, limit, slot] : stream) {
                 for (int i = 1; i <= others; ++i) filters[std::size_t(i)].addData(value + i, time, tolerance, int(limit));
                 if (slot >= 0) filters[0].values[int(slot)] = 3.0;
-                outcomes.push_back(filters[0].addData(value, time, tolerance, int(limit)));
-                outcomes.push_back(filters[0].output);
-                outcomes.push_back(filters[0].status);
+                outcomes.insert(outcomes.end(), {double(filters[0].addData(value, time, tolerance, int(limit))),
+                                                 filters[0].output, double(filters[0].status)});
             }
             return outcomes;
         };
@@ -342,8 +331,7 @@ TEST(Estimation, SolveBasePositionFailuresLeaveTheEstimateAlone) {
     direct.offset[1] = 1.0;  // one unit forward, heading east
     direct.heading = 90.0;
     EXPECT_EQ(direct.solve(x, y, z, 2), 1);
-    EXPECT_NEAR(x, 99.0, 1e-12);
-    EXPECT_NEAR(y, 200.0, 1e-12);
+    EXPECT_LE(std::fmax(std::fabs(x - 99.0), std::fabs(y - 200.0)), 1e-12) << x << " " << y;
 
     // Refusals of the API's that its own table has not (a NaN, a runaway and
     // zero sigmas are there), and a station index below 0.
@@ -351,9 +339,7 @@ TEST(Estimation, SolveBasePositionFailuresLeaveTheEstimateAlone) {
     scenes[0].observations = {observation(3, 1.0, 1.0), observation(7, 50.0, 1.0)};     // height with n = 2
     scenes[1].observations = {observation(8, 1.0, 1.0), observation(-1, 1.0, 1.0)};    // unknown kinds
     scenes[2].observations = {observation(3, 10.0, 1.0), observation(3, 11.0, 1.0)};   // northing undetermined
-    scenes[3].offset[0] = -1.0;  // the offset puts the sensor of the start (1, 2, 3) on the origin
-    scenes[3].offset[1] = -2.0;
-    scenes[3].offset[2] = -3.0;
+    for (int k = 0; k < 3; ++k) scenes[3].offset[k] = -1.0 - k;  // the start (1, 2, 3)'s sensor on the origin
     scenes[3].observations = {observation(5, 45.0, 1.0), observation(4, 10.0, 1.0)};
     scenes[4].observations = {observation(3, 1.0, 1.0), observation(0, 5.0, 1.0, -1)};
     scenes[5].observations = {observation(3, 100.0, 1.0), observation(2, 200.0, 1.0)};
@@ -408,8 +394,7 @@ TEST(Estimation, SolveBasePositionRecoversRandomTruePositionsFromEveryKind) {
             // from there converges at once and reaches full precision.
             ASSERT_EQ(s.solve(x, y, z, n), 1) << "trial " << trial << " n " << n;
             ASSERT_EQ(s.solve(x, y, z, n), 1) << "trial " << trial << " n " << n;
-            EXPECT_NEAR(x, tx, 1e-6) << "trial " << trial << " n " << n;
-            EXPECT_NEAR(y, ty, 1e-6) << "trial " << trial << " n " << n;
+            EXPECT_LE(std::fmax(std::fabs(x - tx), std::fabs(y - ty)), 1e-6) << "trial " << trial << " n " << n;
             EXPECT_NEAR(z, n == 3 ? tz : startZ, n == 3 ? 1e-6 : 0.0) << "the height is held with n = 2";
         }
     }
@@ -446,8 +431,7 @@ TEST(Estimation, SolvePositionReportsItsErrors) {
                                                row.observations.size(), quillon::Platform{}, {600.0, 100.0, 0.0},
                                                row.dims);
         ASSERT_FALSE(r.ok()) << row.name;
-        EXPECT_EQ(r.error().code, row.code) << row.name << ": " << r.error().message;
-        EXPECT_FALSE(r.error().message.empty()) << row.name;
+        EXPECT_TRUE(r.error().code == row.code && !r.error().message.empty()) << row.name << ": " << r.error().message;
     }
     // An unused observation's index is never looked at.
     const std::vector<quillon::Observation> ignored = {easting, northing,
@@ -471,10 +455,9 @@ TEST(Estimation, SolvePositionConvergesAndReportsStandardDeviationsAndSigma0) {
     const auto r = quillon::solve_position(stations.data(), stations.size(), ranges.data(), ranges.size(),
                                            quillon::Platform{}, {350.0, 450.0, 0.0}, 2);
     ASSERT_TRUE(r.ok()) << r.error().message;
-    EXPECT_EQ(r->iterations, 3);
-    EXPECT_NEAR(r->position.easting, 300.0, 1e-6);
-    EXPECT_NEAR(r->position.northing, 400.0, 1e-6);
-    EXPECT_EQ(r->position.height, 0.0);
+    EXPECT_TRUE(r->iterations == 3 && std::fabs(r->position.easting - 300.0) <= 1e-6 &&
+                std::fabs(r->position.northing - 400.0) <= 1e-6 && r->position.height == 0.0)
+        << r->iterations << " " << r->position.easting << " " << r->position.northing << " " << r->position.height;
     for (const auto& ob : ranges)
         EXPECT_NEAR(quillon::observation_residual(ob, stations.data(), stations.size(), quillon::Platform{}, r->position),
                     0.0, 1e-6);
@@ -487,13 +470,10 @@ TEST(Estimation, SolvePositionConvergesAndReportsStandardDeviationsAndSigma0) {
     EXPECT_NEAR(sd->position.easting, 101.0, 1e-9);
     EXPECT_NEAR(sd->standard_deviation[0], std::sqrt(0.5), 1e-12);
     EXPECT_NEAR(sd->standard_deviation[1], 2.0, 1e-12);
-    EXPECT_TRUE(std::isnan(sd->standard_deviation[2]));
-    EXPECT_EQ(sd->redundancy, 1);
     EXPECT_NEAR(sd->sigma0, std::sqrt(2.0), 1e-9);
+    EXPECT_TRUE(std::isnan(sd->standard_deviation[2]) && sd->redundancy == 1) << sd->redundancy;
     const auto exact = quillon::solve_position(nullptr, 0, redundant.data() + 1, 2, quillon::Platform{}, {}, 2);
-    ASSERT_TRUE(exact.ok());
-    EXPECT_EQ(exact->redundancy, 0);
-    EXPECT_TRUE(std::isnan(exact->sigma0));
+    EXPECT_TRUE(exact.ok() && exact->redundancy == 0 && std::isnan(exact->sigma0));
 }
 
 }  // namespace
