@@ -268,6 +268,7 @@ TEST(Estimation, RingCheckWalksBackAcrossTheWrapOrWritesNothing) {
         {"maxExamined zero", {100, 101, 99, 102, 98}, 2, 0, 3, 0},
         {"newest 150 or more from the median", {300, 101, 99, 102, 98, 100}, 2, 500, 3, 0},
         {"index outside the ring", {100, 101, 99, 102, 98}, 500, 500, 3, 0},
+        {"index 0, across the wrap", {100, 101, 0, 99, 102, 98}, 0, 500, 3, 1},
         {"negative index", {100, 101, 99, 102, 98}, -1, 500, 3, 0},
         {"samples 180 old still count", {100, 101, 99, 102, 98, 100}, 10, 500, 180, 1},
         {"older ones stop the walk", {100, 101, 99, 102, 98, 100}, 10, 500, 181, 0},

@@ -95,6 +95,7 @@ TEST(Text, MalformedTextBecomesReplacementCharacters) {
     EXPECT_EQ(quillon::to_utf8(std::wstring{wchar_t(0xD800), L'a', wchar_t(0xDC00)}), fffd + "a" + fffd);
     if (sizeof(wchar_t) == 4) {
         EXPECT_EQ(quillon::to_utf8(std::wstring(1, wchar_t(0x110000))), fffd);
+        EXPECT_EQ(quillon::to_utf8(std::wstring{wchar_t(0xD83D), wchar_t(0xDE00)}), fffd + fffd) << "no pair in UTF-32";
     }
     EXPECT_EQ(quillon::to_wide("\xC0\x80" "\xED\xA0\x80" "\xF4\x90\x80\x80"), std::wstring(9, wchar_t(0xFFFD)));
     EXPECT_EQ(quillon::to_wide("\xF0\x9F\x98\x80"), quillon::to_wide(quillon::to_utf8(L"\U0001F600")));

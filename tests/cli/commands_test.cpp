@@ -160,6 +160,7 @@ TEST(TimeCommand, OneInstantInEveryForm) {
         {"time --dos 1626354762", "", 0, all},
         {"time --gps 2166 393180", "", 0, all},
         {"time --date 2021 7 15 13 12 42", "", 0, all},
+        {"time --date 2021 7 15 13 12 42.5", "", 0, "unix time     1626354762.5\n"},
         {"time 07-15-21 13:12:42.0", "", 0, all},
         {"time '7/15/2021 13:12:42'", "", 0, all},
         {"time 2021-07-15T13:12:42Z", "", 0, all},

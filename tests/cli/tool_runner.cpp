@@ -72,3 +72,11 @@ std::string describe(const std::string& args, const ToolResult& r) {
     return "quillon " + args + "\n  exit status: " + std::to_string(r.status) + "\n  stdout:\n" +
            r.out.substr(0, 3000) + "\n  stderr:\n" + r.err.substr(0, 3000);
 }
+
+std::string sentence(const std::string& body, bool lowercase) {
+    unsigned x = 0;
+    for (char c : body) x ^= static_cast<unsigned char>(c);
+    char tail[8];
+    std::snprintf(tail, sizeof tail, lowercase ? "*%02x" : "*%02X", x);
+    return "$" + body + tail;
+}

@@ -41,5 +41,9 @@ bool have(const char* program);
 std::string shell(const std::string& command, int* status = nullptr);
 // Everything printed, for failure messages.
 std::string describe(const std::string& args, const ToolResult& r);
+// "$" body "*hh" with the checksum of the body, in lowercase on request.
+std::string sentence(const std::string& body, bool lowercase = false);
+// The real log bundled with the project.
+const std::string kBundledLog = std::string(QUILLON_EXAMPLES_DIR) + "/nmea-rtk.nmea";
 
 #endif

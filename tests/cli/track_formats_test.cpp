@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <random>
+#include <regex>
 #include <sstream>
 #include <tuple>
 #include <vector>
@@ -23,15 +24,8 @@
 
 namespace {
 
-const std::string kBundledLog = std::string(QUILLON_EXAMPLES_DIR) + "/nmea-rtk.nmea";
-
-std::string sentence(const std::string& body) {
-    unsigned x = 0;
-    for (char c : body) x ^= static_cast<unsigned char>(c);
-    char tail[8];
-    std::snprintf(tail, sizeof tail, "*%02X", x);
-    return "$" + body + tail + "\r\n";
-}
+// A sentence and its line end.
+std::string crlf(const std::string& body) { return sentence(body) + "\r\n"; }
 
 int countOf(const std::string& text, const std::string& what) {
     int n = 0;
@@ -125,6 +119,10 @@ TEST(TrackFormats, XmlOutputsAreWellFormedAndTheSvgRenders) {
     ASSERT_EQ(tool.run("track --kml -o t.kml 'a&b<c>.nmea'").status, 0);
     for (const char* name : {"t.gpx", "t.kml", "t.svg"})
         EXPECT_EQ(std::system(("xmllint --noout " + quoted(tool.file(name))).c_str()), 0) << name;
+    // Every shape of the picture inside it, and the legend naming the log's qualities.
+    const std::string svg = testing_support::readBytes(tool.file("t.svg"));
+    EXPECT_FALSE(std::regex_search(svg, std::regex("[ \",MLh]-[0-9]"))) << "a negative coordinate";
+    EXPECT_NE(svg.find(">RTK fixed (4)</text>"), std::string::npos);
     if (!have("rsvg-convert")) GTEST_SKIP() << "needs rsvg-convert (Debian package librsvg2-bin)";
     const std::string png = tool.file("t.png");
     ASSERT_EQ(std::system(("rsvg-convert -o " + quoted(png) + " " + quoted(tool.file("t.svg"))).c_str()), 0);
@@ -203,7 +201,7 @@ TEST(TrackFigures, SpreadAboutTheMeanMatchesFiguresComputedFromTheKnownOffsets) 
         q4 += quality == 4;
         char tail[64];
         std::snprintf(tail, sizeof tail, ",%d,12,%.1f,%.3f,M,47.000,M,,", quality, 0.5 + (i % 7) * 0.1, up[i] - 47.0);
-        log += sentence("GPGGA," + std::string(hhmmss) + "," + degreesMinutes(lat, 2) + ",N," +
+        log += crlf("GPGGA," + std::string(hhmmss) + "," + degreesMinutes(lat, 2) + ",N," +
                         degreesMinutes(lon, 3) + ",E" + tail);
     }
     auto mean = [](const std::vector<double>& v) {
@@ -260,27 +258,27 @@ TEST(TrackFigures, SpreadAboutTheMeanMatchesFiguresComputedFromTheKnownOffsets) 
 TEST(TrackQuirks, ReceiverQuirksAreDecodedOrCountedNeverMisread) {
     const std::string gga = "123519.00,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,";
     const std::tuple<const char*, std::string, const char*, const char*> cases[] = {  // what, log, label, value
-        {"GNS alone", sentence("GNGNS,123519.00,4807.038,N,01131.000,E,ANR,08,0.9,545.4,46.9,,,V"), "decoded",
+        {"GNS alone", crlf("GNGNS,123519.00,4807.038,N,01131.000,E,ANR,08,0.9,545.4,46.9,,,V"), "decoded",
          "GGA 0, RMC 0, GLL 0, ZDA 0, GNS 1"},
-        {"GNS height", sentence("GNGNS,123519.00,4807.038,N,01131.000,E,ANR,08,0.9,545.4,46.9,,,V"), "mean position",
+        {"GNS height", crlf("GNGNS,123519.00,4807.038,N,01131.000,E,ANR,08,0.9,545.4,46.9,,,V"), "mean position",
          "N48 07 02.280 E011 31 00.000 592.30 m ellipsoidal"},
-        {"GNS all N", sentence("GNGNS,123519.00,,,,,NN,,,,,,"), "cycles without fix", "1"},
-        {"GGA in feet", sentence("GPGGA,123519.00,4807.038,N,01131.000,E,1,08,0.9,1000.0,F,100.0,F,,"), "mean position",
+        {"GNS all N", crlf("GNGNS,123519.00,,,,,NN,,,,,,"), "cycles without fix", "1"},
+        {"GGA in feet", crlf("GPGGA,123519.00,4807.038,N,01131.000,E,1,08,0.9,1000.0,F,100.0,F,,"), "mean position",
          "N48 07 02.280 E011 31 00.000 335.28 m ellipsoidal"},
-        {"simulator", sentence("GPGGA,123519.00,4807.038,N,01131.000,E,8,08,0.9,545.4,M,46.9,M,,"), "not real fixes",
+        {"simulator", crlf("GPGGA,123519.00,4807.038,N,01131.000,E,8,08,0.9,545.4,M,46.9,M,,"), "not real fixes",
          "1 (simulator 1, flagged invalid 0)"},
         {"RMC V beside a GGA fix",
-         sentence("GPGGA," + gga) + sentence("GPRMC,123519.00,V,4807.038,N,01131.000,E,0,0,230394,,,N"),
+         crlf("GPGGA," + gga) + crlf("GPRMC,123519.00,V,4807.038,N,01131.000,E,0,0,230394,,,N"),
          "not real fixes", "1 (simulator 0, flagged invalid 1)"},
-        {"talkers", sentence("BDGGA," + gga) + sentence("GQGGA,123520" + gga.substr(6)) +
-                        sentence("GIGGA,123521" + gga.substr(6)) + sentence("QZGGA,123522" + gga.substr(6)),
+        {"talkers", crlf("BDGGA," + gga) + crlf("GQGGA,123520" + gga.substr(6)) +
+                        crlf("GIGGA,123521" + gga.substr(6)) + crlf("QZGGA,123522" + gga.substr(6)),
          "fixes", "4"},
         {"lone CR line ends", "$GPTXT,1*00\r$GPTXT,2*00\rabc\r", "lines", "3"},
-        {"February 30", sentence("GPRMC,123519,A,4807.038,N,01131.000,E,0,0,300221,,,A"), "skipped",
+        {"February 30", crlf("GPRMC,123519,A,4807.038,N,01131.000,E,0,0,300221,,,A"), "skipped",
          "1 (no sentence 0, malformed 0, truncated 0, cut 0, bad field 0, bad date 1, overlong 0; first at line 1)"},
-        {"time backwards", sentence("GPGGA," + gga) + sentence("GPGGA,123518" + gga.substr(6)), "time backwards", "1"},
+        {"time backwards", crlf("GPGGA," + gga) + crlf("GPGGA,123518" + gga.substr(6)), "time backwards", "1"},
         // A latitude of 38 characters, which a cut at 29 would have read.
-        {"overlong field", sentence("GPGGA,123519,4807.038" + std::string(30, '0') + gga.substr(18)), "skipped",
+        {"overlong field", crlf("GPGGA,123519,4807.038" + std::string(30, '0') + gga.substr(18)), "skipped",
          "1 (no sentence 0, malformed 0, truncated 0, cut 0, bad field 1, bad date 0, overlong 0; first at line 1)"},
     };
     ToolRunner tool;
@@ -293,16 +291,16 @@ TEST(TrackTimes, DatesReachEarlierFixesFollowMidnightAndRepairTheRollover) {
     // What, log, options, and the first and last fixes' times in JSON.
     const std::tuple<const char*, std::string, const char*, const char*, const char*> cases[] = {
         {"dated afterwards, over midnight",
-         sentence("GPGGA,235959.50" + fix) + sentence("GPRMC,000000.50,A,4807.038,N,01131.000,E,0,0,010120,,,A"), "",
+         crlf("GPGGA,235959.50" + fix) + crlf("GPRMC,000000.50,A,4807.038,N,01131.000,E,0,0,010120,,,A"), "",
          "2019-12-31T23:59:59.500Z", "2020-01-01T00:00:00.500Z"},
         {"into the next day",
-         sentence("GPZDA,235959.00,31,12,2019,00,00") + sentence("GPGGA,235959.00" + fix) +
-             sentence("GPGGA,000001.00" + fix),
+         crlf("GPZDA,235959.00,31,12,2019,00,00") + crlf("GPGGA,235959.00" + fix) +
+             crlf("GPGGA,000001.00" + fix),
          "", "2019-12-31T23:59:59.000Z", "2020-01-01T00:00:01.000Z"},
         {"week rollover",
-         sentence("GPRMC,120000.00,A,4807.038,N,01131.000,E,0,0,220899,,,A"), "--rollover-after 2019-04-07 ",
+         crlf("GPRMC,120000.00,A,4807.038,N,01131.000,E,0,0,220899,,,A"), "--rollover-after 2019-04-07 ",
          "2019-04-07T12:00:00.000Z", "2019-04-07T12:00:00.000Z"},
-        {"never dated", sentence("GPGGA,120000.00" + fix), "", "null", "null"},
+        {"never dated", crlf("GPGGA,120000.00" + fix), "", "null", "null"},
     };
     ToolRunner tool;
     for (const auto& [what, log, options, first, last] : cases) {
@@ -319,13 +317,13 @@ TEST(TrackTimes, DatesReachEarlierFixesFollowMidnightAndRepairTheRollover) {
 // The tool's output up to the first fix line, read while the input is
 // still open.
 TEST(TrackLive, FixesAppearBeforeThePipeOrTheDeviceEnds) {
-    const std::string one = sentence("GPGGA,120000.00,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,");
-    const std::string two = sentence("GPGGA,120001.00,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,");
+    const std::string one = crlf("GPGGA,120000.00,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,");
+    const std::string two = crlf("GPGGA,120001.00,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,");
     ToolRunner tool;
     // A pipe: the second sentence completes the first fix, the third is
     // written only once that fix has come out.
     testing_support::writeBytes(tool.file("a"), one + two);
-    testing_support::writeBytes(tool.file("b"), sentence("GPGGA,120002.00,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,"));
+    testing_support::writeBytes(tool.file("b"), crlf("GPGGA,120002.00,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,"));
     const ToolResult piped = tool.run(
         "track --json - < /dev/null > /dev/null; { cat a; i=0; until grep -q FIX out || [ $i -ge 100 ]; do sleep 0.1; "
         "i=$((i+1)); done; grep -c FIX out > before; cat b; } | " + toolIn(tool) +
@@ -364,7 +362,7 @@ TEST(TrackLive, FixesAppearBeforeThePipeOrTheDeviceEnds) {
 // the summary still come out, with status 0.
 TEST(TrackLive, FollowReadsAGrowingLogUntilInterrupted) {
     auto gga = [](int second) {
-        return sentence("GPGGA,12000" + std::to_string(second) + ".00,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,");
+        return crlf("GPGGA,12000" + std::to_string(second) + ".00,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,");
     };
     ToolRunner tool;
     testing_support::writeBytes(tool.file("log"), gga(0) + gga(1));

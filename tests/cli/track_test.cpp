@@ -18,17 +18,6 @@
 
 namespace {
 
-const std::string kBundledLog = std::string(QUILLON_EXAMPLES_DIR) + "/nmea-rtk.nmea";
-
-// "$" body "*hh" with the checksum of the body.
-std::string sentence(const std::string& body, bool lowercase = false) {
-    unsigned x = 0;
-    for (char c : body) x ^= static_cast<unsigned char>(c);
-    char tail[8];
-    std::snprintf(tail, sizeof tail, lowercase ? "*%02x" : "*%02X", x);
-    return "$" + body + tail;
-}
-
 std::map<std::string, int> parseTypes(const std::string& text) {
     std::map<std::string, int> types;
     std::istringstream in(text);
@@ -257,7 +246,7 @@ TEST(TrackErrors, BadUsageAndUnreadableInputsGiveOneClearLine) {
         {"track .", 1, ".: is a directory"},
         {"track --units nowhere.ini log.nmea", 1, "settings file nowhere.ini: no such file"},
         {"track --units . log.nmea", 1, "settings file .: is a directory"},
-        {"track --units bad.ini log.nmea", 1, "bad.ini:2: distUnits=7 is not a unit"},
+        {"track --units bad.ini log.nmea", 1, "bad.ini:2: distUnits=7 is not a unit (0..4); set it with"},
         {"track --units word.ini log.nmea", 1, "word.ini:3: latLonStyle=dm is not a whole number"},
     };
     for (const auto& [args, status, message] : cases) {
