@@ -241,7 +241,7 @@ TEST(Text, FileNamesAreCleanedThroughEveryDoor) {
         {"my file;1.dat", "myfile1", 1}, {"my.file.txt", "my", 1}, {"C:\\data\\x.y", "Cdatax", 1}, {".hidden", "", 0},
         {"{a}[b]", "{ab]", 1}, {" \",/:;=[\\}", "", 0}, {std::string(400, 'a') + " b.txt", std::string(151, 'a'), 1},
         {spaced, std::string(151, 'x'), 1},  // removed characters do not count towards the 151
-        {e200 + ".txt", e151, -1},
+        {e200 + ".txt", e151, -1}, {times(100, "\U0001F600"), times(sizeof(wchar_t) == 2 ? 75 : 100, "\U0001F600"), -1},
         {"\xC3.txt", "\xC3", -1},  // a lead byte without its continuation is a character of its own
     };
     for (const auto& row : rows) {

@@ -119,9 +119,8 @@ TEST(TrackFormats, XmlOutputsAreWellFormedAndTheSvgRenders) {
     ASSERT_EQ(tool.run("track --kml -o t.kml 'a&b<c>.nmea'").status, 0);
     for (const char* name : {"t.gpx", "t.kml", "t.svg"})
         EXPECT_EQ(std::system(("xmllint --noout " + quoted(tool.file(name))).c_str()), 0) << name;
-    // Every shape of the picture inside it, and the legend naming the log's qualities.
     const std::string svg = testing_support::readBytes(tool.file("t.svg"));
-    EXPECT_FALSE(std::regex_search(svg, std::regex("[ \",MLh]-[0-9]"))) << "a negative coordinate";
+    EXPECT_FALSE(std::regex_search(svg, std::regex("[ \",MLh]-[0-9]"))) << "a shape outside the picture";
     EXPECT_NE(svg.find(">RTK fixed (4)</text>"), std::string::npos);
     if (!have("rsvg-convert")) GTEST_SKIP() << "needs rsvg-convert (Debian package librsvg2-bin)";
     const std::string png = tool.file("t.png");
