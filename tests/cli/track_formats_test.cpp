@@ -24,7 +24,6 @@
 
 namespace {
 
-// A sentence and its line end.
 std::string crlf(const std::string& body) { return sentence(body) + "\r\n"; }
 
 int countOf(const std::string& text, const std::string& what) {
@@ -276,8 +275,9 @@ TEST(TrackQuirks, ReceiverQuirksAreDecodedOrCountedNeverMisread) {
         {"February 30", crlf("GPRMC,123519,A,4807.038,N,01131.000,E,0,0,300221,,,A"), "skipped",
          "1 (no sentence 0, malformed 0, truncated 0, cut 0, bad field 0, bad date 1, overlong 0; first at line 1)"},
         {"time backwards", crlf("GPGGA," + gga) + crlf("GPGGA,123518" + gga.substr(6)), "time backwards", "1"},
-        // A latitude of 38 characters, which a cut at 29 would have read.
-        {"overlong field", crlf("GPGGA,123519,4807.038" + std::string(30, '0') + gga.substr(18)), "skipped",
+        {"address run into", crlf("GPGGA;" + gga), "skipped",
+         "1 (no sentence 0, malformed 1, truncated 0, cut 0, bad field 0, bad date 0, overlong 0; first at line 1)"},
+        {"a latitude of 38 characters, which a cut at 29 would read", crlf("GPGGA,123519,4807.038" + std::string(30, '0') + gga.substr(18)), "skipped",
          "1 (no sentence 0, malformed 0, truncated 0, cut 0, bad field 1, bad date 0, overlong 0; first at line 1)"},
     };
     ToolRunner tool;
@@ -329,6 +329,7 @@ TEST(TrackLive, FixesAppearBeforeThePipeOrTheDeviceEnds) {
         " track --json - > out; cat before out");
     EXPECT_EQ(piped.out.substr(0, 2), "1\n") << "one fix before the input ended\n" << describe("pipe", piped);
     EXPECT_EQ(countOf(piped.out, "\"class\":\"FIX\""), 3) << describe("pipe", piped);
+    EXPECT_EQ(countOf(tool.run("track --geojson a").out, "\"LineString\""), 1) << "two fixes make a line";
 
     // A pseudo-terminal set up as a serial device; closing its far end is a
     // receiver unplugged.
