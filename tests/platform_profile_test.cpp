@@ -162,7 +162,8 @@ TEST_F(Profile, LinksAreFollowedAndWhatCannotBeWrittenFailsQuietly) {
         EXPECT_FALSE(write(L"distUnits", L"2", name)) << name;
         EXPECT_EQ(read(L"distUnits", 7, name), std::string(name) == "ro.ini" ? 1 : 7) << name;
     }
-    EXPECT_TRUE(fs::is_empty(file("dir")) && fs::is_empty(file("dir.ini")));
+    EXPECT_TRUE(fs::is_empty(file("dir")) && fs::is_empty(file("dir.ini")) &&
+                !writeProfileString(L"units", L"distUnits", L"2", static_cast<const wchar_t*>(nullptr)));
     EXPECT_TRUE(fs::is_symlink(file("a.ini")) && fs::is_symlink(file("dirlink.ini")));
     EXPECT_EQ(readBytes(file("ro.ini")), "[units]\ndistUnits=1\n");
 

@@ -155,11 +155,8 @@ TEST(LineFitWidening, FollowsTheLoopWhereverItEnds) {
         quillon::LineFit fit;
         const quillon::Result<quillon::Line> line = fit.fit(r.x.data(), r.y.data(), r.x.size());
         ASSERT_EQ(bool(line), r.ends) << r.y[0];
-        if (!line) {
-            EXPECT_EQ(line.error().code, quillon::Errc::not_converged);
-            continue;
-        }
-        EXPECT_TRUE(line->a == r.a && line->b == r.b && line->mean_abs_dev == r.mad) << line->a << " " << line->b;
+        if (line) EXPECT_TRUE(line->a == r.a && line->b == r.b && line->mean_abs_dev == r.mad) << line->a;
+        else EXPECT_EQ(line.error().code, quillon::Errc::not_converged);
     }
 }
 
