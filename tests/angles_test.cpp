@@ -175,6 +175,7 @@ TEST(Angles, CheckedReadersTakeWholeAnglesAndSayWhatIsWrong) {
         {Kind::angle, "45\xC2\xB0" "30 15", 0, Errc::parse_error, "cannot read '15' in '45\xC2\xB0" "30 15'"},
         {Kind::angle, "45 30'", 0, Errc::parse_error, "cannot read ''' in '45 30''"},
         {Kind::angle, "12.5.3", 0, Errc::parse_error, "cannot read '.3' in '12.5.3'"},
+        {Kind::angle, "10 20 30 40", 0, Errc::parse_error, "cannot read '40' in '10 20 30 40'"},
         {Kind::angle, "S45 30 W", 0, Errc::parse_error, "cannot read 'W' in 'S45 30 W'"},
         {Kind::angle, "45.5 30", 0, Errc::parse_error, "only the last number may have decimals: '45.5 30'"},
         {Kind::angle, "1e1 30", 0, Errc::parse_error, "only the last number may have decimals: '1e1 30'"},
