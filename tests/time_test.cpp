@@ -148,13 +148,12 @@ TEST(Time, SecondOfDayIsFmodBitForBit) {
 }
 
 TEST(Time, GpsWeeksAndLeapSeconds) {
-    const struct {
-        double week, seconds, dos;
-    } weeks[] = {
+    const struct { double week, seconds, dos; } weeks[] = {
         {0, 0, 315964800.0},        {2000, 0, 1525564800.0}, {2000, 3.5 * 86400, 1525564800.0 + 3.5 * 86400},
         {2000, 604800, 1525564800.0 + 604800},  // a full week of seconds carries
         {1, -1, 315964800.0 + 604799}, {2160, 259218.0, 1622592018.0},
         {-103000, 12345.5, 315964800.0 - 103000 * 604800.0 + 12345.5},
+        {-531, 604800, -4579200.0000000009},  // a rounding step before a week's start, near 1970
     };
     for (const auto& row : weeks) {
         SCOPED_TRACE(row.dos);

@@ -45,7 +45,8 @@ TEST(TrackBundledLog, SummaryAgreesWithAnIndependentReadingOfTheLog) {
 
     const std::pair<const char*, std::string> expected[] = {
         {"lines", std::to_string(ref.lines)}, {"sentences", std::to_string(ref.sentences)}, {"skipped", "0"},
-        {"bad checksum", std::to_string(ref.badChecksum)}, {"fixes", std::to_string(ref.fixes.size())}};
+        {"bad checksum", std::to_string(ref.badChecksum)}, {"fixes", std::to_string(ref.fixes.size())},
+        {"rollover repaired", "(no line 'rollover repaired')"}};
     for (const auto& [label, value] : expected) EXPECT_EQ(summaryValue(r.out, label), value) << describe(args, r);
     EXPECT_EQ(parseTypes(summaryValue(r.out, "types")), ref.types) << describe(args, r);
     const std::string span = toolTime(ref.firstDate, ref.fixes.front().hhmmss) + " .. " +
