@@ -219,9 +219,8 @@ TEST(Estimation, FilterDataScreensAStreamAgainstTheMedian) {
     }
 }
 
-// The sorted window a thread keeps per ring is a shortcut only: a filter fed
-// alone (always taken) and among more filters than are kept (never taken)
-// agree bit for bit, with missing readings, NaN, outliers, ties, time running
+// A ring's sorted window, kept per thread, is a shortcut only: a filter fed alone and one among more
+// filters than are kept agree bit for bit, with missing readings, NaN, outliers, ties, time running
 // back, a changing limit and values its owner writes into the ring.
 TEST(Estimation, FilterOutcomesDoNotDependOnOtherFilters) {
     std::mt19937_64 random(7);

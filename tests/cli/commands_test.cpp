@@ -319,7 +319,8 @@ TEST(SolveCommand, PositionAndResidualsFromStationObservations) {
          "7     range          B            806.2258       806.2258       0.0000     0.01"},
         {"solve --heading 90 --offset 0,1,0 --start 0,0,0 grid.txt", "", 0,
          "easting 99.0000  northing 200.0000"},
-        {"solve --json misfit.txt", "", 0, "{\"easting\":101.0000,\"northing\":200.0000"},
+        {"solve --json misfit.txt", "", 0, "{\"easting\":101.0000,\"northing\":200.0000,\"height\":0.0000,\"dims\":2,"
+         "\"estimations\":2,\"sdEasting\":0.7071067811865476,\"sdNorthing\":1,\"sdHeight\":null,"},
         {"solve --json misfit.txt", "", 0, "\"kind\":\"easting\",\"stations\":\"\",\"observed\":102,"
          "\"computed\":101.0000,\"residual\":-1.0000"},
         {"solve misfit.txt", "", 0,

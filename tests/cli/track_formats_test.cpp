@@ -276,6 +276,7 @@ TEST(TrackQuirks, ReceiverQuirksAreDecodedOrCountedNeverMisread) {
         {"February 30", crlf("GPRMC,123519,A,4807.038,N,01131.000,E,0,0,300221,,,A"), "skipped",
          "1 (no sentence 0, malformed 0, truncated 0, cut 0, bad field 0, bad date 1, overlong 0; first at line 1)"},
         {"time backwards", crlf("GPGGA," + gga) + crlf("GPGGA,123518" + gga.substr(6)), "time backwards", "1"},
+        {"undated", crlf("GPGGA," + gga), "time span", "12:35:19.0 .. 12:35:19.0"},
         {"address run into", crlf("GPGGA;" + gga), "skipped",
          "1 (no sentence 0, malformed 1, truncated 0, cut 0, bad field 0, bad date 0, overlong 0; first at line 1)"},
         {"a latitude of 38 characters, which a cut at 29 would read", crlf("GPGGA,123519,4807.038" + std::string(30, '0') + gga.substr(18)), "skipped",
