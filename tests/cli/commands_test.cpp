@@ -184,6 +184,7 @@ TEST(TimeCommand, OneInstantInEveryForm) {
         {"time '07-15-21 13:12 EST'", "", 1, "cannot read 'EST'"},
         {"time 2021-07-15T25:00Z", "", 1, "hour 25 is not 0..23 (ISO 8601: 2021-07-15T13:12:42Z)"},
         {"time --unix 1e20", "", 1, "--unix gives a time outside the years 1 to 9999"},
+        {"time --unix -62135769601", "", 1, "--unix gives a time outside the years 1 to 9999"},
         {"time --jd 1.5", "", 1, "a Julian day number is a whole number, not '1.5' (for a Julian date"},
         {"time --gps 2166 604800", "", 1, "GPS seconds of week are at least 0 and below 604800"},
         {"time --gps 2167", "", 2, "--gps needs 2 numbers"},

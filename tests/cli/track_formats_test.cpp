@@ -315,8 +315,7 @@ TEST(TrackTimes, DatesReachEarlierFixesFollowMidnightAndRepairTheRollover) {
     EXPECT_EQ(summaryValue(rolled.out, "rollover repaired"), "1 fixes") << describe("rollover", rolled);
 }
 
-// The tool's output up to the first fix line, read while the input is
-// still open.
+// The tool's output up to the first fix line, read while the input is still open.
 TEST(TrackLive, FixesAppearBeforeThePipeOrTheDeviceEnds) {
     const std::string one = crlf("GPGGA,120000.00,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,");
     const std::string two = crlf("GPGGA,120001.00,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,");
