@@ -252,8 +252,7 @@ TEST(TrackFigures, SpreadAboutTheMeanMatchesFiguresComputedFromTheKnownOffsets) 
     for (const auto& f : figures) EXPECT_NEAR(value(f.key), f.expected, f.tolerance) << f.key << "\n" << summary;
 }
 
-// Summary lines of one crafted log each: what receivers do that must not
-// become a wrong number.
+// Summary lines of one crafted log a row: what receivers do must not become a wrong number.
 TEST(TrackQuirks, ReceiverQuirksAreDecodedOrCountedNeverMisread) {
     const std::string gga = "123519.00,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,";
     const std::tuple<const char*, std::string, const char*, const char*> cases[] = {  // what, log, label, value
@@ -277,6 +276,7 @@ TEST(TrackQuirks, ReceiverQuirksAreDecodedOrCountedNeverMisread) {
          "1 (no sentence 0, malformed 0, truncated 0, cut 0, bad field 0, bad date 1, overlong 0; first at line 1)"},
         {"time backwards", crlf("GPGGA," + gga) + crlf("GPGGA,123518" + gga.substr(6)), "time backwards", "1"},
         {"undated", crlf("GPGGA," + gga), "time span", "12:35:19.0 .. 12:35:19.0"},
+        {"quality 0 beside a position", crlf("GPGGA," + gga.substr(0, 33) + "0" + gga.substr(34)), "fixes", "0"},
         {"address run into", crlf("GPGGA;" + gga), "skipped",
          "1 (no sentence 0, malformed 1, truncated 0, cut 0, bad field 0, bad date 0, overlong 0; first at line 1)"},
         {"a latitude of 38 characters, which a cut at 29 would read", crlf("GPGGA,123519,4807.038" + std::string(30, '0') + gga.substr(18)), "skipped",
