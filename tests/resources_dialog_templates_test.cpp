@@ -52,11 +52,11 @@ std::vector<std::string> describe(const DialogTemplate& dialog) {
 // identifier (none: 65535) and ":text". "@id:text" is a label and its edit,
 // "#first:ids" labels "Projection Line N" from N = first, "U:ids" the three
 // unit radios, "OC" the OK and Cancel buttons.
-std::vector<std::string> expand(const std::string& spec) {
+std::vector<std::string> expand(const std::string& notation) {
     static const std::map<char, std::string> kinds = {{'P', "push"},  {'G', "group"},    {'R', "radio"}, {'E', "edit"},
                                                       {'L', "label"}, {'D', "droplist"}, {'-', "line"}};
     std::vector<std::string> lines;
-    std::istringstream tokens(spec);
+    std::istringstream tokens(notation);
     for (std::string token; std::getline(tokens, token, '|');) {
         const std::size_t colon = token.find(':');
         const std::string head = token.substr(0, colon);
