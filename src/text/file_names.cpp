@@ -101,9 +101,15 @@ bool nameBefore(std::basic_string_view<Char> a, std::basic_string_view<Char> b) 
 std::size_t clean_file_name(wchar_t* name, std::size_t length) noexcept {
     // The result is never longer than what it is read from, so it goes back
     // over the start of the name as it is read.
+    // A surrogate pair is kept or dropped whole: half of one is no character.
     std::size_t kept = 0;
-    for (std::size_t i = 0; i < length && name[i] != L'.' && kept < kMaxCleanFileName; ++i) {
-        if (!removedFromName(name[i])) name[kept++] = name[i];
+    for (std::size_t i = 0; i < length && name[i] != L'.'; ++i) {
+        if (removedFromName(name[i])) continue;
+        const bool pair = sizeof(wchar_t) == 2 && i + 1 < length && (name[i] & 0xFC00) == 0xD800 &&
+                          (name[i + 1] & 0xFC00) == 0xDC00;
+        if (kept + (pair ? 2 : 1) > kMaxCleanFileName) break;
+        name[kept++] = name[i];
+        if (pair) name[kept++] = name[++i];
     }
     if (kept < length) name[kept] = L'\0';
     return kept;
