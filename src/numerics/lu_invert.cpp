@@ -1,5 +1,10 @@
 // Inversion by Crout LU decomposition with implicit (row-scaled) partial
-// pivoting, then one solve per column of the identity.
+// pivoting, then a solve for each column of the identity. Every element is
+// computed by the same operations in the same order as in the textbook
+// loops, so the inverse is the same bit for bit; only the schedule differs.
+// (Where the result holds NaN, its sign is not pinned: it depends on which
+// operand the compiler puts first in a product, even between -O levels.)
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <utility>
@@ -37,34 +42,28 @@ bool scaleRows(Square a, double* scale) {
     return true;
 }
 
-// True when a zero pivot was replaced.
+// True when a zero pivot was replaced. Crout's operations in a different
+// schedule: each element still has its products subtracted one at a time in
+// increasing k, but each is subtracted as soon as both its factors are final,
+// a row at a time, rather than as a dot product down a column when the
+// element's turn comes; the rows' sums then run side by side. The pivot
+// search sees each column exactly as Crout's order leaves it.
 bool decompose(Square a, double* scale, std::size_t* pivots) {
     const std::size_t n = a.n;
     bool replaced = false;
     for (std::size_t j = 0; j < n; ++j) {
-        // The products are written column factor first: equal either way,
-        // but GCC then keeps the operand order of the row-pointer form, so
-        // even a NaN result keeps the sign bit dInvert has always given it.
-        for (std::size_t i = 0; i < j; ++i) {
-            double sum = a(i, j);
-            for (std::size_t k = 0; k < i; ++k) sum -= a(k, j) * a(i, k);
-            a(i, j) = sum;
-        }
         double big = 0.0;
         // Stays on the diagonal when every figure of merit is NaN.
         std::size_t imax = j;
         for (std::size_t i = j; i < n; ++i) {
-            double sum = a(i, j);
-            for (std::size_t k = 0; k < j; ++k) sum -= a(k, j) * a(i, k);
-            a(i, j) = sum;
-            const double merit = scale[i] * std::fabs(sum);
+            const double merit = scale[i] * std::fabs(a(i, j));
             if (merit >= big) {
                 big = merit;
                 imax = i;
             }
         }
         if (j != imax) {
-            for (std::size_t k = 0; k < n; ++k) std::swap(a(imax, k), a(j, k));
+            std::swap_ranges(&a(imax, 0), &a(imax, 0) + n, &a(j, 0));
             scale[imax] = scale[j];
         }
         pivots[j] = imax;
@@ -72,37 +71,54 @@ bool decompose(Square a, double* scale, std::size_t* pivots) {
             a(j, j) = kTinyPivot;
             replaced = true;
         }
-        if (j + 1 != n) {
-            const double factor = 1.0 / a(j, j);
-            for (std::size_t i = j + 1; i < n; ++i) a(i, j) *= factor;
+        if (j + 1 == n) break;
+        const double factor = 1.0 / a(j, j);
+        const double* const upper = &a(j, 0);
+        for (std::size_t i = j + 1; i < n; ++i) {
+            double* const row = &a(i, 0);
+            row[j] *= factor;
+            const double lower = row[j];
+            for (std::size_t c = j + 1; c < n; ++c) row[c] -= upper[c] * lower;
         }
     }
     return replaced;
 }
 
-// Solves LU x = b in place of b, with the recorded row exchanges. The
-// forward sums start at the first non-zero element of b, so the zeros above
-// it in a column of the identity cost nothing.
-void substitute(Square a, const std::size_t* pivots, double* b) {
+// The solutions for the columns of the identity, all at once and row by
+// row, so that the columns' sums run side by side instead of one dependent
+// chain after another; every element still sees the operations of a solve of
+// its own column, in the same order.
+//
+// The row exchanges move column j's 1 to some row t, where its forward sums
+// start: rows above t stay +0, row t is 1, and each row below subtracts its
+// products from +0 in increasing order from column t on. That is column t of
+// L's inverse, whatever j is, so the forward pass computes L's inverse
+// (lower triangular, no product of a zero above the start) and column_of[t]
+// records which column j it belongs to. The back substitution subtracts every
+// product, zeros included, as the one-column solve does.
+void solveIdentity(Square a, const std::size_t* pivots, double* x, std::size_t* column_of) {
     const std::size_t n = a.n;
-    bool started = false;
-    std::size_t first = 0;
+    for (std::size_t t = 0; t < n; ++t) column_of[t] = t;
+    for (std::size_t i = 0; i < n; ++i) std::swap(column_of[i], column_of[pivots[i]]);
+    for (std::size_t i = 0; i < n * n; ++i) x[i] = 0.0;
     for (std::size_t i = 0; i < n; ++i) {
-        const std::size_t p = pivots[i];
-        double sum = b[p];
-        b[p] = b[i];
-        if (started) {
-            for (std::size_t k = first; k < i; ++k) sum -= a(i, k) * b[k];
-        } else if (sum != 0.0) {
-            started = true;
-            first = i;
+        double* const row = x + i * n;
+        row[i] = 1.0;
+        for (std::size_t k = 0; k < i; ++k) {
+            const double factor = a(i, k);
+            const double* const done = x + k * n;
+            for (std::size_t c = 0; c <= k; ++c) row[c] -= done[c] * factor;
         }
-        b[i] = sum;
     }
     for (std::size_t i = n; i-- > 0;) {
-        double sum = b[i];
-        for (std::size_t k = i + 1; k < n; ++k) sum -= a(i, k) * b[k];
-        b[i] = sum / a(i, i);
+        double* const row = x + i * n;
+        for (std::size_t k = i + 1; k < n; ++k) {
+            const double factor = a(i, k);
+            const double* const done = x + k * n;
+            for (std::size_t c = 0; c < n; ++c) row[c] -= done[c] * factor;
+        }
+        const double pivot = a(i, i);
+        for (std::size_t c = 0; c < n; ++c) row[c] /= pivot;
     }
 }
 
@@ -112,27 +128,22 @@ Status invert_lu(double* a, std::size_t n, bool* pivot_replaced) noexcept {
     if (pivot_replaced != nullptr) *pivot_replaced = false;
     if (n == 0) return {};
     Scratch<double, kOrderOnStack> scale(n);
-    Scratch<double, kOrderOnStack> column(n);
+    Scratch<std::size_t, kOrderOnStack> column_of(n);
     Scratch<std::size_t, kOrderOnStack> pivots(n);
     // The factors are read until the last column is solved, so the inverse
     // builds up beside them.
     const std::size_t largest = static_cast<std::size_t>(PTRDIFF_MAX);
     Scratch<double, kOrderOnStack * kOrderOnStack> result(n <= largest / n ? n * n : largest);
-    if (scale.get() == nullptr || column.get() == nullptr || pivots.get() == nullptr || result.get() == nullptr)
+    if (scale.get() == nullptr || column_of.get() == nullptr || pivots.get() == nullptr || result.get() == nullptr)
         return make_error(Errc::no_memory, "LU inversion: no memory for the scratch");
     const Square m{a, n};
     if (!scaleRows(m, scale.get()))
         return make_error(Errc::singular, "LU inversion: the matrix is singular (a row is all zero)");
     const bool replaced = decompose(m, scale.get(), pivots.get());
-    double* const b = column.get();
     double* const inverse = result.get();
-    for (std::size_t j = 0; j < n; ++j) {
-        for (std::size_t i = 0; i < n; ++i) b[i] = 0.0;
-        b[j] = 1.0;
-        substitute(m, pivots.get(), b);
-        for (std::size_t i = 0; i < n; ++i) inverse[i * n + j] = b[i];
-    }
-    for (std::size_t i = 0; i < n * n; ++i) a[i] = inverse[i];
+    solveIdentity(m, pivots.get(), inverse, column_of.get());
+    for (std::size_t i = 0; i < n; ++i)
+        for (std::size_t t = 0; t < n; ++t) a[i * n + column_of.get()[t]] = inverse[i * n + t];
     if (pivot_replaced != nullptr) *pivot_replaced = replaced;
     return {};
 }
