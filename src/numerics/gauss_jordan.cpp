@@ -1,6 +1,8 @@
 // Gauss-Jordan inversion with full pivoting, no right-hand sides.
 #include <cmath>
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
 #include <utility>
 
 #include "numerics/scratch.h"
@@ -16,9 +18,16 @@ using numerics::Scratch;
 // A failed elimination can leave infinities or NaN behind without meeting a
 // zero pivot; such a matrix is no inverse.
 bool allFinite(const double* a, std::size_t count) {
-    for (std::size_t i = 0; i < count; ++i)
-        if (!std::isfinite(a[i])) return false;
-    return true;
+    // Exponent bits, all set only in infinities and NaN; without a branch per
+    // element the loop takes several at a time.
+    constexpr std::uint64_t kExponent = 0x7FF0000000000000u;
+    std::uint64_t worst = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        std::uint64_t bits;
+        std::memcpy(&bits, a + i, sizeof bits);
+        worst |= (bits & kExponent) + 0x0010000000000000u;
+    }
+    return (worst & 0x8000000000000000u) == 0;
 }
 
 Error singular() {
@@ -92,16 +101,21 @@ Status invert_gauss_jordan(double* a, std::size_t n) noexcept {
         if (pivot == 0.0) return singular();
         // An infinite pivot would turn its row into zeros and pass for an inverse.
         if (!std::isfinite(pivot)) return notFinite();
+        // The element in the pivot column is set (to 1, or to 0 in the other
+        // rows) before its row is scaled or reduced. It is overwritten after
+        // the row's loop instead, with the value the loop would have given
+        // it: storing one element just before the loop reads it two at a
+        // time would stall every row on a failed store forwarding.
         const double pivinv = 1.0 / pivot;
-        at(icol, icol) = 1.0;
-        for (std::size_t l = 0; l < n; ++l) at(icol, l) *= pivinv;
-        const double* const pivotRow = a + icol * n;
+        double* const pivotRow = a + icol * n;
+        for (std::size_t l = 0; l < n; ++l) pivotRow[l] *= pivinv;
+        pivotRow[icol] = 1.0 * pivinv;
         for (std::size_t ll = 0; ll < n; ++ll) {
             if (ll == icol) continue;
             double* const row = a + ll * n;
             const double factor = row[icol];
-            row[icol] = 0.0;
             for (std::size_t l = 0; l < n; ++l) row[l] -= pivotRow[l] * factor;
+            row[icol] = 0.0 - pivotRow[icol] * factor;
         }
     }
     for (std::size_t l = n; l-- > 0;) {
