@@ -1,6 +1,7 @@
 #include "angles/angle_split.h"
 
 #include <cmath>
+#include <cstdint>
 
 namespace quillon::angles {
 namespace {
@@ -28,15 +29,48 @@ double powerOfTen(int decimals) {
     return std::pow(10.0, decimals);
 }
 
-DmsSplit splitDms(double angle, int decimals) {
+namespace {
+
+// The magnitude's whole degrees and minutes and the seconds before rounding.
+struct DmsFront {
+    double wholeDegrees;
+    double wholeMinutes;
+    double seconds;
+};
+
+DmsFront dmsFront(double angle) {
     const double a = splittableMagnitude(angle);
     const double wholeDegrees = std::trunc(a);
     const double minutesOfDegree = (a - wholeDegrees) * 60.0;
     const double wholeMinutes = std::trunc(minutesOfDegree);
-    const double fractionOfMinute = minutesOfDegree - wholeMinutes;
+    return {wholeDegrees, wholeMinutes, (minutesOfDegree - wholeMinutes) * 60.0};
+}
 
-    DmsSplit parts{static_cast<long long>(wholeDegrees), static_cast<int>(wholeMinutes),
-                   roundHalfUp(fractionOfMinute * 60.0, powerOfTen(decimals))};
+// Whole degrees and the minutes before rounding.
+struct DmFront {
+    double wholeDegrees;
+    double minutes;
+};
+
+DmFront dmFront(double angle) {
+    const double a = splittableMagnitude(angle);
+    const double wholeDegrees = std::trunc(a);
+    return {wholeDegrees, (a - wholeDegrees) * 60.0};
+}
+
+constexpr std::uint32_t kUnits[kMaxUnitDecimals + 1] = {1, 10, 100, 1000, 10000, 100000, 1000000};
+
+// floor(x * 10^decimals + 0.5) as a whole number: x is below 60, so it fits.
+std::uint32_t roundedUnits(double x, int decimals) {
+    return static_cast<std::uint32_t>(x * kExactPowers[decimals] + 0.5);
+}
+
+}  // namespace
+
+DmsSplit splitDms(double angle, int decimals) {
+    const DmsFront front = dmsFront(angle);
+    DmsSplit parts{static_cast<long long>(front.wholeDegrees), static_cast<int>(front.wholeMinutes),
+                   roundHalfUp(front.seconds, powerOfTen(decimals))};
     if (parts.seconds >= 60.0) {
         parts.seconds -= 60.0;
         ++parts.minutes;
@@ -49,12 +83,40 @@ DmsSplit splitDms(double angle, int decimals) {
 }
 
 DmSplit splitDm(double angle, int decimals) {
-    const double a = splittableMagnitude(angle);
-    const double wholeDegrees = std::trunc(a);
-    DmSplit parts{static_cast<long long>(wholeDegrees),
-                  roundHalfUp((a - wholeDegrees) * 60.0, powerOfTen(decimals))};
+    const DmFront front = dmFront(angle);
+    DmSplit parts{static_cast<long long>(front.wholeDegrees), roundHalfUp(front.minutes, powerOfTen(decimals))};
     if (parts.minutes >= 60.0) {
         parts.minutes -= 60.0;
+        ++parts.degrees;
+    }
+    return parts;
+}
+
+// The same roundings, kept as whole numbers of units: floor(x * P + 0.5) is
+// the numerator of the split's floor(x * P + 0.5) / P, and that quotient
+// reaches 60 exactly when the numerator reaches 60 * P.
+DmsUnits splitDmsUnits(double angle, int decimals) {
+    const DmsFront front = dmsFront(angle);
+    const std::uint32_t minute = 60 * kUnits[decimals];
+    DmsUnits parts{static_cast<long long>(front.wholeDegrees), static_cast<int>(front.wholeMinutes),
+                   roundedUnits(front.seconds, decimals)};
+    if (parts.seconds >= minute) {
+        parts.seconds -= minute;
+        ++parts.minutes;
+        if (parts.minutes >= 60) {
+            parts.minutes -= 60;
+            ++parts.degrees;
+        }
+    }
+    return parts;
+}
+
+DmUnits splitDmUnits(double angle, int decimals) {
+    const DmFront front = dmFront(angle);
+    const std::uint32_t degree = 60 * kUnits[decimals];
+    DmUnits parts{static_cast<long long>(front.wholeDegrees), roundedUnits(front.minutes, decimals)};
+    if (parts.minutes >= degree) {
+        parts.minutes -= degree;
         ++parts.degrees;
     }
     return parts;

@@ -5,6 +5,8 @@
 #ifndef QUILLON_ANGLES_ANGLE_SPLIT_H
 #define QUILLON_ANGLES_ANGLE_SPLIT_H
 
+#include <cstdint>
+
 namespace quillon::angles {
 
 // Degrees are 64-bit so that the carry out of 2147483647.99... degrees
@@ -30,6 +32,25 @@ double powerOfTen(int decimals);
 
 DmsSplit splitDms(double angle, int decimals);
 DmSplit splitDm(double angle, int decimals);
+
+// The same splits with the last component as a whole number of
+// 10^-decimals units, for decimals 0..kMaxUnitDecimals: what the texts
+// print, without a division and a multiplication back.
+constexpr int kMaxUnitDecimals = 6;
+
+struct DmsUnits {
+    long long degrees;
+    int minutes;
+    std::uint32_t seconds;
+};
+
+struct DmUnits {
+    long long degrees;
+    std::uint32_t minutes;
+};
+
+DmsUnits splitDmsUnits(double angle, int decimals);
+DmUnits splitDmUnits(double angle, int decimals);
 
 }  // namespace quillon::angles
 

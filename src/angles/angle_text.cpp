@@ -14,9 +14,8 @@ namespace {
 
 using digits::putUnsigned;
 
-constexpr int kMaxDecimals = 6;
+constexpr int kMaxDecimals = angles::kMaxUnitDecimals;
 constexpr unsigned kDegreesInCircle = 360;
-constexpr std::uint32_t kUnitsPerOne[kMaxDecimals + 1] = {1, 10, 100, 1000, 10000, 100000, 1000000};
 
 int usableDecimals(int decimals) {
     if (decimals < 0) return 0;
@@ -24,22 +23,20 @@ int usableDecimals(int decimals) {
     return decimals;
 }
 
-// The last component as "%0w.pf" writes it. The split rounded it to
-// k / 10^p for a whole k below 60 * 10^p (0 after a carry), so its double
-// lies within 4e-15 of k * 10^-p, far closer than the 0.5 * 10^-p to a
-// rounding tie at p decimals: its p-decimal text is k's digits with the point
-// before the last p, two integer digits at least. k comes back from the
-// product with 10^p, whose error is below 2e-8.
+// The last component as "%0w.pf" writes it, from its count k of 10^-p
+// units. The split rounded it to k / 10^p, whose double lies within 4e-15 of
+// the exact quotient, far closer than the 0.5 * 10^-p to a rounding tie at p
+// decimals: its p-decimal text is k's digits with the point before the last
+// p, two integer digits at least.
+// k / 10^p is below 60, so that is k's digits, p + 2 at least, with the
+// point moved in before the last p.
 template <class CharT>
-CharT* putLast(CharT* out, double value, int decimals) {
-    const std::uint32_t unit = kUnitsPerOne[decimals];
-    const auto k = static_cast<std::uint32_t>(value * unit + 0.5);
-    out = putUnsigned(out, k / unit, 2, CharT('0'));
-    if (decimals > 0) {
-        *out++ = CharT('.');
-        out = putUnsigned(out, k % unit, decimals, CharT('0'));
-    }
-    return out;
+CharT* putLast(CharT* out, std::uint32_t k, int decimals) {
+    CharT* end = putUnsigned(out, k, 2 + decimals, CharT('0'));
+    if (decimals == 0) return end;
+    for (CharT* p = end; p != end - decimals; --p) *p = p[-1];
+    end[-decimals] = CharT('.');
+    return end + 1;
 }
 
 // How the degrees and minutes are padded: blanks for angles, zeros for the
@@ -64,7 +61,7 @@ std::size_t writeSplit(CharT* out, CharT lead, const Layout& layout, double degr
     CharT* end = out;
     *end++ = lead;
     if (style == AngleStyle::dms) {
-        const auto split = angles::splitDms(degrees, decimals);
+        const auto split = angles::splitDmsUnits(degrees, decimals);
         const auto shown = static_cast<unsigned>(reduce ? split.degrees % kDegreesInCircle : split.degrees);
         end = putUnsigned(end, shown, layout.degreeWidth, fill);
         *end++ = CharT(' ');
@@ -72,7 +69,7 @@ std::size_t writeSplit(CharT* out, CharT lead, const Layout& layout, double degr
         *end++ = CharT(' ');
         end = putLast(end, split.seconds, decimals);
     } else {
-        const auto split = angles::splitDm(degrees, decimals);
+        const auto split = angles::splitDmUnits(degrees, decimals);
         const auto shown = static_cast<unsigned>(reduce ? split.degrees % kDegreesInCircle : split.degrees);
         end = putUnsigned(end, shown, layout.degreeWidth, fill);
         *end++ = CharT(' ');
