@@ -20,7 +20,9 @@ double secondOfDayOf(double t, double* wholeDays) {
         *wholeDays = (t - second) / kSecondsPerDay;
         return second;
     }
-    double days = std::floor(t / kSecondsPerDay);
+    // The remainder below puts any estimate one day out back, so a product
+    // with the reciprocal serves as well as the slower quotient.
+    double days = std::floor(t * (1.0 / kSecondsPerDay));
     double second = t - days * kSecondsPerDay;
     if (second < 0.0) {
         second += kSecondsPerDay;
@@ -35,13 +37,30 @@ double secondOfDayOf(double t, double* wholeDays) {
 
 namespace {
 
+// floor(x / divisor) as the rounded quotient gives it. The product with the
+// reciprocal and that quotient are both within a few units in the last place
+// of the exact x / divisor, so where the product is farther than that from a
+// whole number, both have the same floor; only next to one (an exact hour, a
+// tie that rounds up onto it) is the division needed. Negative, huge and
+// non-finite values take the division too.
+double floorOfQuotient(double x, double divisor) {
+    const double estimate = x * (1.0 / divisor);
+    if (estimate >= 0.0 && estimate < 2147483648.0) {
+        const double whole = static_cast<double>(static_cast<int>(estimate));
+        const double part = estimate - whole;
+        constexpr double kMargin = 1e-6;  // far above the rounding of quotients below 2^31
+        if (part > kMargin && part < 1.0 - kMargin) return whole;
+    }
+    return std::floor(x / divisor);
+}
+
 // The fields of a Julian day number and a second of that day.
 CalendarTime fieldsOf(double dayNumber, double secondOfDay) {
     CalendarTime c;
     julToYearMonthDay(wholePart(dayNumber), &c.month, &c.day, &c.year);
-    c.hour = wholePart(std::floor(secondOfDay / 3600.0));
+    c.hour = wholePart(floorOfQuotient(secondOfDay, 3600.0));
     const double secondOfHour = secondOfDay - 3600.0 * c.hour;
-    c.minute = wholePart(std::floor(secondOfHour / 60.0));
+    c.minute = wholePart(floorOfQuotient(secondOfHour, 60.0));
     c.second = secondOfHour - 60.0 * c.minute;
     return c;
 }
