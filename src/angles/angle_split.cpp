@@ -38,11 +38,15 @@ struct DmsFront {
     double seconds;
 };
 
+// The magnitudes are below 2^31, so truncation through an integer is
+// std::trunc without its general cases.
+double wholeOf(double magnitude) { return static_cast<double>(static_cast<int>(magnitude)); }
+
 DmsFront dmsFront(double angle) {
     const double a = splittableMagnitude(angle);
-    const double wholeDegrees = std::trunc(a);
+    const double wholeDegrees = wholeOf(a);
     const double minutesOfDegree = (a - wholeDegrees) * 60.0;
-    const double wholeMinutes = std::trunc(minutesOfDegree);
+    const double wholeMinutes = wholeOf(minutesOfDegree);
     return {wholeDegrees, wholeMinutes, (minutesOfDegree - wholeMinutes) * 60.0};
 }
 
@@ -54,7 +58,7 @@ struct DmFront {
 
 DmFront dmFront(double angle) {
     const double a = splittableMagnitude(angle);
-    const double wholeDegrees = std::trunc(a);
+    const double wholeDegrees = wholeOf(a);
     return {wholeDegrees, (a - wholeDegrees) * 60.0};
 }
 
