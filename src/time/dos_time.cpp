@@ -22,7 +22,8 @@ double secondOfDayOf(double t, double* wholeDays) {
     }
     // The remainder below puts any estimate one day out back, so a product
     // with the reciprocal serves as well as the slower quotient.
-    double days = std::floor(t * (1.0 / kSecondsPerDay));
+    // (t is positive, so truncation through an integer is the floor.)
+    double days = static_cast<double>(static_cast<long long>(t * (1.0 / kSecondsPerDay)));
     double second = t - days * kSecondsPerDay;
     if (second < 0.0) {
         second += kSecondsPerDay;

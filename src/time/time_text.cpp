@@ -43,15 +43,16 @@ CharT* putField(CharT* out, int value) {
 // zero) goes through the exact conversion, zero-padded after its sign.
 template <class CharT>
 CharT* putTenths(CharT* out, double second) {
-    const double tenths = std::floor(second * 10.0);
-    if (tenths >= 0.0 && tenths < 1000.0) {
-        const int count = static_cast<int>(tenths);
+    const double scaled = second * 10.0;
+    if (scaled >= 0.0 && scaled < 1000.0) {  // its floor is the truncation
+        const int count = static_cast<int>(scaled);
         *out++ = CharT('0' + count / 100);
         *out++ = CharT('0' + count / 10 % 10);
         *out++ = CharT('.');
         *out++ = CharT('0' + count % 10);
         return out;
     }
+    const double tenths = std::floor(scaled);
     char digits[32];  // the seconds of a day's remainder: a few digits
     const auto end = std::to_chars(digits, digits + sizeof digits, tenths / 10.0, std::chars_format::fixed, 1).ptr;
     const char* p = digits;
