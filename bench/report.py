@@ -41,8 +41,6 @@ TARGETS = [
 # net of that row, and the report gives that ratio beside the whole one.
 SHARED_SPLIT = [
     ("timeToStr", "dosToYearMonthDay"),
-    ("latToStr DMS", "degToDms"), ("lonToStr DMS", "degToDms"), ("angToStr DMS", "degToDms"),
-    ("latToStr DM", "degToDecMin"), ("lonToStr DM", "degToDecMin"), ("angToStr DM", "degToDecMin"),
 ]
 TRACK_RATIO = 3.0
 # Peak memory counts as flat when the largest log needs at most this much
