@@ -69,14 +69,12 @@ std::uint32_t roundedUnits(double x, int decimals) {
     return static_cast<std::uint32_t>(x * kExactPowers[decimals] + 0.5);
 }
 
-}  // namespace
-
-DmsSplit splitDms(double angle, int decimals) {
-    const DmsFront front = dmsFront(angle);
-    DmsSplit parts{static_cast<long long>(front.wholeDegrees), static_cast<int>(front.wholeMinutes),
-                   roundHalfUp(front.seconds, powerOfTen(decimals))};
-    if (parts.seconds >= 60.0) {
-        parts.seconds -= 60.0;
+// The carry of a last component that rounded up to a whole minute (full is
+// 60 in its units), rippled through the minutes into the degrees.
+template <class Parts, class Last>
+Parts carriedSeconds(Parts parts, Last full) {
+    if (parts.seconds >= full) {
+        parts.seconds -= full;
         ++parts.minutes;
         if (parts.minutes >= 60) {
             parts.minutes -= 60;
@@ -86,14 +84,29 @@ DmsSplit splitDms(double angle, int decimals) {
     return parts;
 }
 
-DmSplit splitDm(double angle, int decimals) {
-    const DmFront front = dmFront(angle);
-    DmSplit parts{static_cast<long long>(front.wholeDegrees), roundHalfUp(front.minutes, powerOfTen(decimals))};
-    if (parts.minutes >= 60.0) {
-        parts.minutes -= 60.0;
+// The same for decimal minutes that rounded up to a whole degree.
+template <class Parts, class Last>
+Parts carriedMinutes(Parts parts, Last full) {
+    if (parts.minutes >= full) {
+        parts.minutes -= full;
         ++parts.degrees;
     }
     return parts;
+}
+
+}  // namespace
+
+DmsSplit splitDms(double angle, int decimals) {
+    const DmsFront front = dmsFront(angle);
+    return carriedSeconds(DmsSplit{static_cast<long long>(front.wholeDegrees), static_cast<int>(front.wholeMinutes),
+                                   roundHalfUp(front.seconds, powerOfTen(decimals))},
+                          60.0);
+}
+
+DmSplit splitDm(double angle, int decimals) {
+    const DmFront front = dmFront(angle);
+    return carriedMinutes(
+        DmSplit{static_cast<long long>(front.wholeDegrees), roundHalfUp(front.minutes, powerOfTen(decimals))}, 60.0);
 }
 
 // The same roundings, kept as whole numbers of units: floor(x * P + 0.5) is
@@ -101,29 +114,15 @@ DmSplit splitDm(double angle, int decimals) {
 // reaches 60 exactly when the numerator reaches 60 * P.
 DmsUnits splitDmsUnits(double angle, int decimals) {
     const DmsFront front = dmsFront(angle);
-    const std::uint32_t minute = 60 * kUnits[decimals];
-    DmsUnits parts{static_cast<long long>(front.wholeDegrees), static_cast<int>(front.wholeMinutes),
-                   roundedUnits(front.seconds, decimals)};
-    if (parts.seconds >= minute) {
-        parts.seconds -= minute;
-        ++parts.minutes;
-        if (parts.minutes >= 60) {
-            parts.minutes -= 60;
-            ++parts.degrees;
-        }
-    }
-    return parts;
+    return carriedSeconds(DmsUnits{static_cast<long long>(front.wholeDegrees), static_cast<int>(front.wholeMinutes),
+                                   roundedUnits(front.seconds, decimals)},
+                          60 * kUnits[decimals]);
 }
 
 DmUnits splitDmUnits(double angle, int decimals) {
     const DmFront front = dmFront(angle);
-    const std::uint32_t degree = 60 * kUnits[decimals];
-    DmUnits parts{static_cast<long long>(front.wholeDegrees), roundedUnits(front.minutes, decimals)};
-    if (parts.minutes >= degree) {
-        parts.minutes -= degree;
-        ++parts.degrees;
-    }
-    return parts;
+    return carriedMinutes(DmUnits{static_cast<long long>(front.wholeDegrees), roundedUnits(front.minutes, decimals)},
+                          60 * kUnits[decimals]);
 }
 
 }  // namespace quillon::angles
