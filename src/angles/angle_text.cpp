@@ -24,12 +24,10 @@ int usableDecimals(int decimals) {
 }
 
 // The last component as "%0w.pf" writes it, from its count k of 10^-p
-// units. The split rounded it to k / 10^p, whose double lies within 4e-15 of
-// the exact quotient, far closer than the 0.5 * 10^-p to a rounding tie at p
-// decimals: its p-decimal text is k's digits with the point before the last
-// p, two integer digits at least.
-// k / 10^p is below 60, so that is k's digits, p + 2 at least, with the
-// point moved in before the last p.
+// units. The split's double of it is k / 10^p rounded, within 4e-15 of the
+// exact quotient, far closer than the 0.5 * 10^-p to a rounding tie at p
+// decimals; and k / 10^p is below 60. So its text is k's digits, p + 2 at
+// least, with the point moved in before the last p.
 template <class CharT>
 CharT* putLast(CharT* out, std::uint32_t k, int decimals) {
     CharT* end = putUnsigned(out, k, 2 + decimals, CharT('0'));
