@@ -6,6 +6,7 @@
 #include <chrono>
 #include <climits>
 #include <cmath>
+#include <iomanip>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
@@ -143,6 +144,18 @@ TEST(Time, SecondOfDayIsFmodBitForBit) {
             EXPECT_TRUE(std::memcmp(&expected, &actual, sizeof actual) == 0 &&
                         std::memcmp(&expectedDays, &days, sizeof days) == 0)
                 << "time " << t << ": " << actual << " after " << days << " days";
+        }
+    }
+    // The hour and minute are the floors of the quotients as divided, also
+    // on and next to every whole minute of a day.
+    const double day = 1626307200.0;  // 2021-07-15
+    for (double t = day; t < day + 86400.0; t += 60.0) {
+        for (double u : {std::nextafter(t, 0.0), t, std::nextafter(t, kInf)}) {
+            const double second = std::fmod(u, 86400.0), hour = std::floor(second / 3600.0);
+            const double minute = std::floor((second - 3600.0 * hour) / 60.0);
+            const auto c = quillon::calendar_time(u);
+            ASSERT_TRUE(c.hour == hour && c.minute == minute && c.second == second - 3600.0 * hour - 60.0 * minute)
+                << std::setprecision(17) << u;
         }
     }
 }
