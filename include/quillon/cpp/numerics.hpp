@@ -6,7 +6,8 @@
 /// is a[i * n + j]. Every inversion works in place and follows one fixed
 /// order of operations, so its results are the same bit for bit on every
 /// run and equal to those of the hosts' row-pointer routines (gaussj,
-/// dInvert, spdinv) on the same numbers. None of them scales its pivot tests
+/// dInvert, spdinv) on the same numbers; only the sign of a NaN in a result
+/// may differ from one build to another. None of them scales its pivot tests
 /// to the matrix: they are meant for small, reasonably conditioned systems
 /// (normal matrices of a few unknowns). The accuracy is that of unblocked
 /// elimination: errors grow with the order and the condition number, about
