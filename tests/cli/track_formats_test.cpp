@@ -277,6 +277,8 @@ TEST(TrackQuirks, ReceiverQuirksAreDecodedOrCountedNeverMisread) {
         {"time backwards", crlf("GPGGA," + gga) + crlf("GPGGA,123518" + gga.substr(6)), "time backwards", "1"},
         {"undated", crlf("GPGGA," + gga), "time span", "12:35:19.0 .. 12:35:19.0"},
         {"quality 0 beside a position", crlf("GPGGA," + gga.substr(0, 33) + "0" + gga.substr(34)), "fixes", "0"},
+        {"GNS of no fix beside a position", crlf("GNGNS,123519.00,4807.038,N,01131.000,E,NN,08,0.9,545.4,46.9,,"),
+         "fixes", "0"},
         {"address run into", crlf("GPGGA;" + gga), "skipped",
          "1 (no sentence 0, malformed 1, truncated 0, cut 0, bad field 0, bad date 0, overlong 0; first at line 1)"},
         {"a latitude of 38 characters, which a cut at 29 would read", crlf("GPGGA,123519,4807.038" + std::string(30, '0') + gga.substr(18)), "skipped",
