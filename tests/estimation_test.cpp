@@ -172,6 +172,7 @@ TEST(Estimation, FilterDataScreensAStreamAgainstTheMedian) {
         EXPECT_EQ(FilterData(asked).size, got) << "window " << asked;
     EXPECT_EQ(quillon::MedianFilter(45).window(), 30);
     FilterData filter;
+    EXPECT_TRUE(filter.auxOutput == 0 && filter.status == 0 && filter.count == 0 && filter.output == 0.0);
     quillon::MedianFilter api(20, 500.0);  // the filter that owns its ring screens alike
     const Step steps[] = {{10.0, 0, 10.0, 0}, {10.1, 0, 10.1, 0}, {9.9, 1, 10.0, 1},  {10.2, 1, 10.05, 1},
                           {9.8, 1, 10.0, 2},  {50.0, 0, 50.0, 0}, {10.0, 1, 10.0, 2}, {0.0, 0, 0.0, 0}};
