@@ -289,6 +289,7 @@ TEST_F(UnitsSettings, ApiReadChecksEveryValueAndNamesFileLineAndKey) {
     const quillon::Units good = *quillon::Units::read(file("good.ini"));
     const int expected[] = {3, 4, 1, 0, 0, 0, -2147483647 - 1};  // names are case-insensitive, missing keys 0
     for (std::size_t i = 0; i < quillon::Units::kCount; ++i) EXPECT_EQ(*good.setting(i), expected[i]) << i;
+    EXPECT_TRUE(good.setting(quillon::Units::kCount) == nullptr && quillon::Units().setting(7) == nullptr);
 }
 
 // A name beyond ASCII proves that each path form reaches the same file; a
