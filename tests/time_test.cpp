@@ -315,6 +315,8 @@ TEST(Time, ReadersTakeWhatTheyShouldAndNameWhatIsWrong) {
     EXPECT_EQ(skipped.ok() ? "" : skipped.error().message,
               "1582-10-05 was skipped by the change to the Gregorian calendar");
     EXPECT_FALSE(quillon::checked_unix_time({2021, 7, 15, 0, 0, std::nan("")}).ok());
+    EXPECT_TRUE(quillon::checked_unix_time({2021, 10, 10, 0, 0, 0.0}).ok() &&
+                quillon::checked_unix_time({1582, 9, 30, 0, 0, 0.0}).ok()) << "only 1582-10-05..14 were skipped";
     EXPECT_EQ(quillon::checked_unix_time({1500, 2, 29, 0, 0, 0.0}).value_or(0.0),
               quillon::unix_time({1500, 3, 1, 0, 0, 0.0}) - 86400.0) << "a Julian leap day";
 }

@@ -194,6 +194,8 @@ std::vector<int> settingsOf(const Units* units) {
 }
 
 TEST_F(UnitsSettings, FlatSettingsAreSavedInOrderKeepingTheHostsTextAndReadLeniently) {
+    const Units fresh;
+    EXPECT_EQ(settingsOf(&fresh), std::vector<int>(7, 0));
     ASSERT_EQ(allocUnits(path("missing.ini").c_str()), 1);
     EXPECT_EQ(getUnits()->distUnits + getUnits()->wpUnits + getLatLonStyle() + defaultEntry() + geoOrGrid(), 0);
     Units* units = getUnits();
